@@ -1,0 +1,42 @@
+# Settings shared by every component: warnings, the Windows flags, and GoogleTest.
+
+add_compile_options(-Wall -Wextra)
+
+if(WIN32)
+  enable_language(RC)
+  # Wide entry points (wmain/wWinMain), Unicode Win32 API, no runtime DLLs.
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  add_compile_options(-municode)
+  add_link_options(-municode -static -static-libgcc -static-libstdc++)
+endif()
+
+# GoogleTest: the system package natively, built from Debian's sources for Windows.
+if(WIN32)
+  if(NOT TARGET gtest)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+  set(QL_GTEST_LIBS gtest gmock)
+  set(QL_GTEST_MAIN gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(QL_GTEST_LIBS GTest::gtest GTest::gmock)
+  set(QL_GTEST_MAIN GTest::gtest_main)
+endif()
+include(GoogleTest)
+
+# ql_add_test(<name> SOURCES ... LIBS ... [NO_MAIN])
+# One GoogleTest binary per component; cases are discovered before each run so
+# that Wine's first-start messages never reach the discovery step.
+function(ql_add_test name)
+  cmake_parse_arguments(T "NO_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${QL_GTEST_LIBS})
+  if(NOT T_NO_MAIN)
+    target_link_libraries(${name} PRIVATE ${QL_GTEST_MAIN})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES ENVIRONMENT "QL_SOURCE_DIR=${PROJECT_SOURCE_DIR};QL_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+endfunction()
