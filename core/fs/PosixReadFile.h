@@ -1,0 +1,26 @@
+#pragma once
+// A file opened for reading through a POSIX descriptor.
+#include <memory>
+#include <string>
+
+#include "IFileSystem.h"
+#include "PosixUniqueFd.h"
+
+namespace qlfs {
+
+class CPosixReadFile final : public IReadFile {
+public:
+    // Null when the path cannot be opened or names a folder.
+    static std::unique_ptr<IReadFile> Open(const std::string& nativePath);
+
+    int64_t Read(void* buffer, size_t size) override;
+    int64_t Size() override { return m_size; }
+
+private:
+    CPosixReadFile(CPosixUniqueFd fd, int64_t size) : m_fd(std::move(fd)), m_size(size) {}
+
+    CPosixUniqueFd m_fd;
+    int64_t m_size;
+};
+
+}  // namespace qlfs
