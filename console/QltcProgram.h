@@ -1,0 +1,13 @@
+#pragma once
+// QLTC after initialisation: the banner, then the usage text or one job.
+#include <string>
+#include <vector>
+
+#include "IConsoleOutput.h"
+#include "fs/IFileSystem.h"
+
+// `args` are the arguments after the program name. Returns the exit status.
+int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IFileSystem& fs);
+
+// Printed instead of everything else when the program cannot start.
+void PrintInitializationFailure(IConsoleOutput& out);
