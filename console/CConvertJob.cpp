@@ -23,7 +23,32 @@ constexpr std::wstring_view kStatusFailed = L"failed";
 constexpr int kNumberWidth = 4;
 constexpr int kStatusWidth = 12;  // wide enough for "converting" to be overwritten
 
-bool IsOptionLead(wchar_t c) { return c == L'-' || c == L'/'; }
+constexpr std::wstring_view kOptionNames[] = {
+    kOptionFormat,         kOptionFilter,          kOptionScanSubfolders, kOptionKeepTimestamps,
+    kOptionKeepAttributes, kOptionConvertReadOnly, kOptionBackupOriginal,
+};
+
+// "-" always starts an option. On Windows "/" does too; on POSIX it also starts
+// every absolute path, so there "/" starts an option only when an option name
+// follows it ("/ss"). Any other "/..." there is a path; one that does not exist
+// is skipped just as an unknown option would be ignored.
+bool IsOption(std::wstring_view arg)
+{
+    if (arg.empty())
+        return false;
+    if (arg[0] == L'-')
+        return true;
+    if (arg[0] != L'/')
+        return false;
+#ifdef _WIN32
+    return true;
+#else
+    for (std::wstring_view name : kOptionNames)
+        if (arg.substr(1) == name)
+            return true;
+    return false;
+#endif
+}
 
 std::wstring TrimWhiteSpace(const std::wstring& text)
 {
@@ -43,7 +68,7 @@ void CConvertJob::ParseCommandLine(const std::vector<std::wstring>& args)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::wstring& arg = args[i];
-        if (!arg.empty() && IsOptionLead(arg[0]))
+        if (IsOption(arg))
             ParseOption(std::wstring_view(arg).substr(1), args, i);
         else
             m_paths.push_back(arg);

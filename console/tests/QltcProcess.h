@@ -1,0 +1,32 @@
+#pragma once
+// Starts the built QLTC program as a real process and collects what it writes
+// to standard output, with "\r\n" turned into "\n" (the only change the Windows
+// C runtime's text mode makes).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct QltcRun {
+    std::string output;
+    int exitCode = -1;
+};
+
+// `args` follow the program name; the process starts in `folder`. `environment`
+// entries ("NAME=value") are added to the inherited environment.
+QltcRun RunQltcProcess(const std::vector<std::string>& args, const std::filesystem::path& folder,
+                       const std::vector<std::string>& environment = {});
+
+// A fresh, empty folder for one test, removed by the destructor.
+class CScratchFolder {
+public:
+    CScratchFolder();
+    ~CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path Write(const std::string& name, const std::string& content) const;
+    std::string Read(const std::string& name) const;
+
+private:
+    std::filesystem::path m_path;
+};
