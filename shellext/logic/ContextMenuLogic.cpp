@@ -52,7 +52,7 @@ CInvokePlan CContextMenuLogic::InvokeCommand(uint32_t offset, bool ctrlDown, con
         plan.parameters = BuildParameters(*action, m_selection.Paths(), ctrlDown);
         const bool fits = ShellCommandLineLength(*program, plan.parameters) <= kMaxProcessCommandLineChars;
         plan.outcome = fits ? InvokeOutcome::Launch : InvokeOutcome::SelectionTooLong;
-        plan.programPath = std::move(*program);
+        if (fits) plan.programPath = std::move(*program);
     }
     m_selection.ClearPaths();
     return plan;
