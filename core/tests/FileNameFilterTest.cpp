@@ -94,12 +94,18 @@ TEST(MatchWildcard, AgreesWithRecursiveWalkOnRandomInput)
     std::mt19937 random(20261207);
     const std::wstring patternAlphabet = L"ab.*?[]!`-\x1A" L"aB";
     const std::wstring nameAlphabet = L"abAB.*[]!`-\x1A";
+    int matches = 0;
     for (int i = 0; i < 200000; ++i) {
         const std::wstring pattern = RandomText(random, patternAlphabet, 9);
         const std::wstring name = RandomText(random, nameAlphabet, 8);
-        ASSERT_EQ(reference::Walk(pattern, name), MatchWildcard(pattern, name))
+        const bool expected = reference::Walk(pattern, name);
+        ASSERT_EQ(expected, MatchWildcard(pattern, name))
             << "pattern \"" << pattern << "\" name \"" << name << "\"";
+        matches += expected;
     }
+    // Both outcomes must be common for the comparison to mean anything.
+    EXPECT_GT(matches, 5000);
+    EXPECT_LT(matches, 195000);
 }
 
 TEST(MatchWildcard, ManyStarsAnswerAtOnce)
