@@ -1,0 +1,202 @@
+// ConvertFile's steps against the in-memory file system: names, options,
+// the sink's calls, and what stays on disk after every kind of failure.
+#include <gtest/gtest.h>
+
+#include "ConvertFile.h"
+#include "FaultyFileSystemSupport.h"
+#include "RecordingSink.h"
+
+namespace {
+
+using EOp = CFaultyFileSystem::EOp;
+using Calls = std::vector<std::string>;
+constexpr uint32_t kReadOnlyHidden = qlfs::kAttrReadOnly | qlfs::kAttrHidden;
+
+struct SOptions {
+    int format = 2;
+    bool keepTimestamps = false;
+    bool keepAttributes = false;
+    bool convertReadOnly = false;
+    bool backupOriginal = false;
+};
+
+int Convert(CFaultyFileSystem& fs, const std::wstring& path, SOptions o, CProgressSink* sink = nullptr,
+            ConvertOutcome* outcome = nullptr)
+{
+    return ConvertFile(fs, path, o.format, o.keepTimestamps, o.keepAttributes, o.convertReadOnly,
+                       o.backupOriginal, sink, outcome);
+}
+
+TEST(ConvertFile, ReplacesTheFileAndPicksFreeTemporaryAndBackupNames)
+{
+    CFaultyFileSystem fs;
+    fs.AddFile(L"x.txt", "a\r\nb\rc\n");
+    fs.AddFile(L"x.txt.tmp", "someone else's");
+    fs.AddFile(L"x.txt.bak", "older backup");
+    EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .backupOriginal = true}), 0);
+    EXPECT_EQ(fs.File(L"x.txt").content, "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(fs.CreatedNames(), std::vector<std::wstring>{L"x.txt (2).tmp"});
+    EXPECT_EQ(fs.File(L"x.txt (2).bak").content, "a\r\nb\rc\n");
+    EXPECT_EQ(fs.File(L"x.txt.tmp").content, "someone else's");
+    EXPECT_EQ(fs.File(L"x.txt.bak").content, "older backup");
+    EXPECT_FALSE(fs.Has(L"x.txt (2).tmp"));
+
+    // Same content in the target format is still rewritten; a third backup
+    // goes to " (3)".
+    EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .backupOriginal = true}), 0);
+    EXPECT_EQ(fs.File(L"x.txt (3).bak").content, "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(fs.Names().size(), 5u);
+
+    // A name that would not fit the 1024-character buffer is refused.
+    std::wstring fits(1019, L'f'), tooLong(1020, L'g');
+    EXPECT_EQ(MakeTempName(fs, fits), fits + L".tmp");
+    EXPECT_EQ(MakeBackupName(fs, tooLong), L"");
+    fs.AddFile(tooLong, "x");
+    EXPECT_EQ(Convert(fs, tooLong, {}), -1);
+    EXPECT_EQ(fs.File(tooLong).content, "x");
+}
+
+TEST(ConvertFile, ReportsProgressInKibibytes)
+{
+    CFaultyFileSystem fs;
+    fs.AddFile(L"plain", std::string(3000, 'q'));
+    fs.AddFile(L"empty", "");
+    CRecordingSink sink, emptySink, refusedSink;
+    EXPECT_EQ(Convert(fs, L"plain", {}, &sink), 0);
+    EXPECT_EQ(sink.Calls(), (Calls{"begin 2", "progress 1", "progress 2", "end"}));
+    EXPECT_EQ(Convert(fs, L"empty", {}, &emptySink), 0);
+    EXPECT_EQ(emptySink.Calls(), (Calls{"begin 0", "end"}));
+    EXPECT_EQ(fs.File(L"empty").content, "");
+    EXPECT_EQ(Convert(fs, L"missing", {.convertReadOnly = true}, &refusedSink), -1);
+    EXPECT_TRUE(refusedSink.Calls().empty());
+}
+
+TEST(ConvertFile, ReadOnlyFilesAttributesAndTimes)
+{
+    CFaultyFileSystem fs;
+    const qlfs::FileTimes old{1000000000, 1100000000};
+    fs.AddFile(L"ro", "a\r\n", kReadOnlyHidden, old);
+    EXPECT_EQ(Convert(fs, L"ro", {}), -1);
+    EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"ro"});
+
+    // Converted without keeping anything: a fresh file with fresh times.
+    EXPECT_EQ(Convert(fs, L"ro", {.convertReadOnly = true}), 0);
+    EXPECT_EQ(fs.File(L"ro").content, "a\n");
+    EXPECT_EQ(fs.File(L"ro").attributes, qlfs::kAttrArchive);
+    EXPECT_NE(fs.File(L"ro").times.lastWrite, old.lastWrite);
+
+    fs.AddFile(L"keep", "b\n", kReadOnlyHidden | qlfs::kAttrSystem, old);
+    EXPECT_EQ(Convert(fs, L"keep", {.format = 1, .keepTimestamps = true, .keepAttributes = true,
+                                    .convertReadOnly = true, .backupOriginal = true}),
+              0);
+    EXPECT_EQ(fs.File(L"keep").content, "b\r");
+    EXPECT_EQ(fs.File(L"keep").attributes, kReadOnlyHidden | qlfs::kAttrSystem);
+    EXPECT_EQ(fs.File(L"keep").times.lastAccess, old.lastAccess);
+    EXPECT_EQ(fs.File(L"keep").times.lastWrite, old.lastWrite);
+    // The backup carries the original's attributes.
+    EXPECT_EQ(fs.File(L"keep.bak").attributes, kReadOnlyHidden | qlfs::kAttrSystem);
+    EXPECT_EQ(fs.File(L"keep.bak").content, "b\n");
+}
+
+// Every failure before the original is touched, or while it is moved aside,
+// leaves it as it was, attributes included, and no temporary file behind.
+TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
+{
+    struct SCase {
+        const char* name;
+        SOptions options;
+        std::function<bool(EOp, const std::wstring&, const std::wstring&)> fail;
+        size_t sinkCalls = 2;  // begin and end, once both files were open
+    };
+    auto on = [](EOp which) { return [which](EOp op, const std::wstring&, const std::wstring&) { return op == which; }; };
+    int reads = 0;
+    const SOptions base{.convertReadOnly = true};
+    const SCase cases[] = {
+        {"format 3", {.format = 3, .convertReadOnly = true}, nullptr},
+        {"format -1", {.format = -1, .convertReadOnly = true}, nullptr},
+        {"open original", base, on(EOp::OpenRead), 0},
+        {"create temporary", base, on(EOp::CreateWrite), 0},
+        {"first read", base, on(EOp::Read)},
+        {"read at the end", base, [&](EOp op, auto&, auto&) { return op == EOp::Read && ++reads == 2; }},
+        {"write (full disk)", base, on(EOp::Write)},
+        {"close temporary", base, on(EOp::Close)},
+        {"stat times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::GetTimes)},
+        {"set times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::SetTimes)},
+        {"rename to backup", {.convertReadOnly = true, .backupOriginal = true}, on(EOp::Rename)},
+        {"delete original", base, [](EOp op, const std::wstring& path, auto&) { return op == EOp::Delete && path == L"x.txt"; }},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CFaultyFileSystem fs;
+        fs.AddFile(L"x.txt", "one\r\ntwo\r\n", kReadOnlyHidden, {5, 6});
+        fs.failWhen = c.fail;
+        reads = 0;
+        CRecordingSink sink;
+        EXPECT_EQ(Convert(fs, L"x.txt", c.options, &sink), -1);
+        EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"x.txt"});
+        EXPECT_EQ(fs.File(L"x.txt").content, "one\r\ntwo\r\n");
+        EXPECT_EQ(fs.File(L"x.txt").attributes, kReadOnlyHidden);
+        EXPECT_EQ(sink.Calls().size(), c.sinkCalls);
+    }
+}
+
+TEST(ConvertFile, KeepsTheConvertedCopyWhenTheFinalRenameFails)
+{
+    for (bool backup : {false, true}) {
+        CFaultyFileSystem fs;
+        fs.AddFile(L"x.txt", "a\nb\n", qlfs::kAttrReadOnly);
+        fs.failWhen = [](EOp op, const std::wstring& from, const std::wstring&) {
+            return op == EOp::Rename && from == L"x.txt.tmp";
+        };
+        ConvertOutcome outcome;
+        EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .convertReadOnly = true, .backupOriginal = backup},
+                          nullptr, &outcome),
+                  -1);
+        EXPECT_EQ(outcome.keptConvertedName, L"x.txt.tmp");
+        EXPECT_EQ(fs.File(L"x.txt.tmp").content, "a\r\nb\r\n");
+        EXPECT_FALSE(fs.Has(L"x.txt"));
+        EXPECT_EQ(fs.Has(L"x.txt.bak"), backup);
+        if (backup) {
+            EXPECT_EQ(fs.File(L"x.txt.bak").attributes, qlfs::kAttrReadOnly);
+        }
+    }
+
+    // Restoring the attributes is the last step: the converted file stays.
+    CFaultyFileSystem fs;
+    fs.AddFile(L"y", "a\r", qlfs::kAttrHidden);
+    fs.failWhen = [](EOp op, const std::wstring&, const std::wstring&) { return op == EOp::SetAttributes; };
+    ConvertOutcome outcome;
+    EXPECT_EQ(Convert(fs, L"y", {.keepAttributes = true}, nullptr, &outcome), -1);
+    EXPECT_EQ(fs.File(L"y").content, "a\n");
+    EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"y"});
+    EXPECT_TRUE(outcome.keptConvertedName.empty());
+}
+
+class CBeginSink final : public CProgressSink {
+public:
+    int OnNotify(int, int) override { return 0; }
+    int OnBegin(int totalKiB) override { return begin = totalKiB; }
+    int OnEnd() override { return ++ends; }
+    int OnProgress(int doneKiB) override { return last = doneKiB; }
+    int begin = -1, ends = 0, last = 0;
+};
+
+TEST(ConvertFile, HandlesFilesBeyondFourGibibytes)
+{
+    CFaultyFileSystem fs;
+    fs.discardWrites = true;
+    const uint64_t size = (uint64_t(4) << 30) + 4096;  // 2^32 + 4096: wraps in 32 bits
+    std::string line = std::string(63, 'z') + "\n";
+    std::string lines;
+    for (int i = 0; i < 64; ++i)
+        lines += line;
+    fs.AddGeneratedFile(L"big", size, lines);
+    CBeginSink sink;
+    EXPECT_EQ(Convert(fs, L"big", {.format = 0}, &sink), 0);
+    EXPECT_EQ(fs.File(L"big").generatedSize, size / 64 * 65);
+    EXPECT_EQ(uint64_t(sink.begin), size / 1024);
+    EXPECT_EQ(uint64_t(sink.last), size / 1024);
+    EXPECT_EQ(sink.ends, 1);
+}
+
+}  // namespace
