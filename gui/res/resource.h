@@ -1,0 +1,51 @@
+// Resource ids of Quillet.exe, shared by the resource script and the code.
+#pragma once
+
+// Main window: dialog template, window icon and accelerator table share 128.
+#define IDD_QUILLET_DIALOG          128
+#define IDR_MAINFRAME               128
+
+// Bitmaps.
+#define IDR_MENU_TOOLBAR            130   // menu toolbar (Options, Help)
+#define IDR_FILE_TOOLBAR            134   // file toolbar, 20 x 20 images
+#define IDB_FORMAT_ICONS            136   // format box items, 16 x 16
+#define IDB_SORT_ARROWS             137   // header arrows, 9 x 5: ascending, descending
+#define IDB_STATE_ICONS             138   // row states: converting, OK, failed
+#define IDB_FILE_TOOLBAR32          140   // file toolbar images in 32-bit colour
+
+#define IDR_POPUP_MENUS             200   // popups: 0 Options, 1 Help, 2 file list
+#define IDC_HAND_CURSOR             800
+
+// Controls of the main window.
+#define IDC_FILE_LIST               1000
+#define IDC_FORMAT_COMBO            1001
+#define IDC_AUTO_CLOSE              1003
+#define IDC_ALWAYS_ON_TOP           1004
+#define IDC_CONVERT                 1007
+#define IDC_STOP                    1008
+#define IDC_FORMAT_LABEL            1017
+#define IDC_MENU_TOOLBAR            59392
+#define IDC_FILE_TOOLBAR            59393
+
+// Commands.
+#define ID_OPTIONS_MENU             32771
+#define ID_HELP_MENU                32772
+#define ID_ADD_FILES                32773
+#define ID_REMOVE                   32774
+#define ID_REMOVE_ALL               32775
+#define ID_ADD_FOLDER               32776
+#define ID_SETTINGS                 32777
+#define ID_KEEP_TIMESTAMPS          32778
+#define ID_KEEP_ATTRIBUTES          32779
+#define ID_CONVERT_READONLY         32780
+#define ID_BACKUP_ORIGINAL          32781
+#define ID_PRESET_FILTERS           32782
+#define ID_OPEN_FOLDER              32783
+#define ID_EMAIL_US                 32814
+#define ID_WEB_SITE                 32815
+#define ID_CHECK_UPDATES            32834
+#define ID_OPEN_FILE                57601
+#define ID_APP_ABOUT                57664
+
+// Strings.
+#define IDS_APP_TITLE               57344
