@@ -1,0 +1,5 @@
+#pragma once
+// Free functions: UsageText, the help text the program shows for "-h" or "-?".
+#include <string>
+
+std::wstring UsageText();
