@@ -1,0 +1,203 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+
+#include "QLTC_WS_h.h"
+
+namespace qltest {
+namespace {
+
+const wchar_t kAppKey[] = L"Software\\Varnel\\Quillet";
+const wchar_t kAppKeyBackup[] = L"Software\\Varnel\\Quillet.test-backup";
+
+} // namespace
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    PathRemoveFileSpecW(path);
+    return std::wstring(path) + L"\\";
+}
+
+std::wstring ServerPath() { return ProgramFolder() + L"QLTC_WS.dll"; }
+
+std::wstring StubFolder() {
+    wchar_t path[MAX_PATH] = {};
+    PathCanonicalizeW(path, (ProgramFolder() + QL_STUB_RELATIVE_DIR).c_str());
+    return path;
+}
+
+int RunAndWait(const std::wstring& commandLine) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+CScratchFolder::CScratchFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    m_path = std::wstring(temp) + L"qlws-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(GetTickCount());
+    CreateDirectoryW(m_path.c_str(), nullptr);
+}
+
+CScratchFolder::~CScratchFolder() {
+    std::wstring from = m_path;
+    from.push_back(L'\0'); // SHFileOperationW takes a double-terminated list
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationW(&operation);
+}
+
+std::wstring CScratchFolder::AddFile(const std::wstring& name) const {
+    const std::wstring path = m_path + L"\\" + name;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, file) << path.size();
+    CloseHandle(file);
+    return path;
+}
+
+std::wstring CScratchFolder::AddFolder(const std::wstring& name) const {
+    const std::wstring path = m_path + L"\\" + name;
+    EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    return path;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring ReadString(HKEY root, const std::wstring& path, const std::wstring& name) {
+    wchar_t data[2048] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegGetValueW(root, path.c_str(), name.empty() ? nullptr : name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
+                     data, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return type == REG_SZ || type == REG_EXPAND_SZ ? std::wstring(data) : L"<type " + std::to_wstring(type) + L">";
+}
+
+namespace {
+
+void DumpKey(HKEY root, const std::wstring& path, std::wstring& out) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    out += L"[" + path + L"]\n";
+    std::vector<std::wstring> values;
+    std::vector<std::wstring> subkeys;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        values.push_back(std::wstring(name) + L"=" + ReadString(root, path, name));
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        subkeys.push_back(name);
+    }
+    RegCloseKey(key);
+    std::sort(values.begin(), values.end());
+    std::sort(subkeys.begin(), subkeys.end());
+    for (const std::wstring& value : values)
+        out += L"  " + value + L"\n";
+    for (const std::wstring& subkey : subkeys)
+        DumpKey(root, path + L"\\" + subkey, out);
+}
+
+} // namespace
+
+std::wstring DumpTree(HKEY root, const std::wstring& path) {
+    std::wstring out;
+    DumpKey(root, path, out);
+    return out;
+}
+
+void DeleteTree(HKEY root, const std::wstring& path) { RegDeleteTreeW(root, path.c_str()); }
+
+void WriteString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value,
+                 DWORD type) {
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(root, path.c_str(), name.c_str(), type, value.c_str(),
+                                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
+}
+
+void WriteDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value) {
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(root, path.c_str(), name.c_str(), REG_DWORD, &value, sizeof(value)));
+}
+
+CAppKeyScope::CAppKeyScope() {
+    DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
+    if (KeyExists(HKEY_CURRENT_USER, kAppKey)) {
+        HKEY backup = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKeyBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
+        RegCopyTreeW(HKEY_CURRENT_USER, kAppKey, backup);
+        RegCloseKey(backup);
+        DeleteTree(HKEY_CURRENT_USER, kAppKey);
+    }
+}
+
+CAppKeyScope::~CAppKeyScope() {
+    DeleteTree(HKEY_CURRENT_USER, kAppKey);
+    if (KeyExists(HKEY_CURRENT_USER, kAppKeyBackup)) {
+        HKEY original = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
+        RegCopyTreeW(HKEY_CURRENT_USER, kAppKeyBackup, original);
+        RegCloseKey(original);
+        DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
+    }
+}
+
+CServerDll::CServerDll() : m_module(LoadLibraryW(ServerPath().c_str())) {
+    EXPECT_NE(nullptr, m_module) << "cannot load QLTC_WS.dll";
+}
+
+CServerDll::~CServerDll() {
+    if (m_module != nullptr)
+        FreeLibrary(m_module);
+}
+
+HRESULT CServerDll::GetClassObject(REFCLSID clsid, REFIID riid, void** ppv) const {
+    using Function = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, "DllGetClassObject")));
+    return function ? function(clsid, riid, ppv) : E_FAIL;
+}
+
+HRESULT CServerDll::CanUnloadNow() const {
+    using Function = HRESULT(WINAPI*)();
+    auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module, "DllCanUnloadNow")));
+    return function ? function() : E_FAIL;
+}
+
+HRESULT CServerDll::CreateHandler(REFIID riid, void** ppv) const {
+    IClassFactory* factory = nullptr;
+    HRESULT hr = GetClassObject(CLSID_MyContextMenu, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+    if (FAILED(hr))
+        return hr;
+    hr = factory->CreateInstance(nullptr, riid, ppv);
+    factory->Release();
+    return hr;
+}
+
+} // namespace qltest

@@ -1,0 +1,72 @@
+#pragma once
+// Helpers of the extension's Wine tests: where the built files are, scratch
+// folders, child processes, registry reads, and the server DLL's exports.
+#include <windows.h>
+#include <objbase.h>
+
+#include <string>
+#include <vector>
+
+namespace qltest {
+
+// Folder of the running test program (the build's bin folder), with a trailing backslash.
+std::wstring ProgramFolder();
+std::wstring ServerPath();       // QLTC_WS.dll beside the test program
+std::wstring StubFolder();       // folder holding the recording Quillet.exe
+
+// Runs a command line and waits for it; returns its exit code, or -1 when it did not start.
+int RunAndWait(const std::wstring& commandLine);
+
+// A fresh empty folder under the temporary folder, deleted with everything in it.
+class CScratchFolder {
+public:
+    CScratchFolder();
+    ~CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    const std::wstring& Path() const { return m_path; }
+    // Creates an empty file (or a folder) inside and returns its full path.
+    std::wstring AddFile(const std::wstring& name) const;
+    std::wstring AddFolder(const std::wstring& name) const;
+
+private:
+    std::wstring m_path;
+};
+
+// Registry reads; "<none>" stands for an absent key or value.
+bool KeyExists(HKEY root, const std::wstring& path);
+std::wstring ReadString(HKEY root, const std::wstring& path, const std::wstring& name = L"");
+// Every key and value below `path`, one line each, in a stable order.
+std::wstring DumpTree(HKEY root, const std::wstring& path);
+void DeleteTree(HKEY root, const std::wstring& path);
+void WriteString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& value,
+                 DWORD type = REG_SZ);
+void WriteDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
+
+// Moves HKCU\Software\Varnel\Quillet aside for the life of the object and puts it back afterwards.
+class CAppKeyScope {
+public:
+    CAppKeyScope();
+    ~CAppKeyScope();
+    CAppKeyScope(const CAppKeyScope&) = delete;
+    CAppKeyScope& operator=(const CAppKeyScope&) = delete;
+};
+
+// The server DLL loaded with LoadLibraryW, and its exports.
+class CServerDll {
+public:
+    CServerDll();
+    ~CServerDll();
+    CServerDll(const CServerDll&) = delete;
+    CServerDll& operator=(const CServerDll&) = delete;
+
+    HRESULT GetClassObject(REFCLSID clsid, REFIID riid, void** ppv) const;
+    HRESULT CanUnloadNow() const;
+    // A handler created through the class factory, asked for riid.
+    HRESULT CreateHandler(REFIID riid, void** ppv) const;
+
+private:
+    HMODULE m_module;
+};
+
+} // namespace qltest
