@@ -17,11 +17,19 @@
 
 namespace qlcom {
 
+// Holds one module lock; as the first base it is taken before the object is
+// built and given back only after the object is completely destroyed.
+class CModuleLock {
+protected:
+    CModuleLock() { CComModule::Instance().Lock(); }
+    ~CModuleLock() { CComModule::Instance().Unlock(); }
+};
+
 template <class T>
-class CComObject final : public T {
+class CComObject final : private CModuleLock, public T {
 public:
-    explicit CComObject(IUnknown* outer) : m_outer(outer), m_inner(*this) { CComModule::Instance().Lock(); }
-    ~CComObject() override { CComModule::Instance().Unlock(); }
+    explicit CComObject(IUnknown* outer) : m_outer(outer), m_inner(*this) {}
+    ~CComObject() override = default;
     CComObject(const CComObject&) = delete;
     CComObject& operator=(const CComObject&) = delete;
 

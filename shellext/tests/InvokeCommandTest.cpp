@@ -80,6 +80,10 @@ TEST_F(InvokeCommand, WorkedExamplesGiveTheirExactParameters) {
     EXPECT_EQ(L" \"" + src + L"\" \"" + a + L"\" -ka -cr", Run({src, a}, 20, false));
     EXPECT_EQ(L" -format crlf \"" + a + L"\" -ss -ka -cr -as -ac", Run({a}, 0, true));
 
+    // A long path is passed whole: cut short it could name another file or folder.
+    const std::wstring deep = src + L"\\" + std::wstring(1100, L'd') + L"\\x.txt";
+    EXPECT_EQ(L" \"" + deep + L"\" -ka -cr", Run({deep}, 3, false));
+
     // The paths were used up by the last command: the next one passes none.
     UseRecord(L"again.txt");
     EXPECT_EQ(S_OK, Invoke(3));
