@@ -1,5 +1,5 @@
 // The server through its exports: class objects, aggregation, unloading,
-// the handler's interfaces and type information, and the resources.
+// the handler's interfaces and type information.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
@@ -125,49 +125,4 @@ TEST(ComServer, HandlerOffersItsFourInterfacesAndTypeInformation) {
     info->Release();
     dispatch->Release();
     unknown->Release();
-}
-
-TEST(ComServer, ResourcesCarryNameVersionAndBitmap) {
-    HMODULE module = LoadLibraryExW(ServerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, module);
-    wchar_t name[32] = {};
-    EXPECT_EQ(7, LoadStringW(module, 100, name, ARRAYSIZE(name)));
-    EXPECT_STREQ(L"QLTC_WS", name);
-    EXPECT_NE(nullptr, FindResourceW(module, MAKEINTRESOURCEW(1), L"TYPELIB"));
-    FreeLibrary(module);
-
-    HMODULE loaded = LoadLibraryW(ServerPath().c_str());
-    HBITMAP bitmap = LoadBitmapW(loaded, MAKEINTRESOURCEW(201));
-    ASSERT_NE(nullptr, bitmap);
-    BITMAP info = {};
-    GetObjectW(bitmap, sizeof(info), &info);
-    EXPECT_EQ(16, info.bmWidth);
-    EXPECT_EQ(16, info.bmHeight);
-    DeleteObject(bitmap);
-    FreeLibrary(loaded);
-
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(ServerPath().c_str(), &handle);
-    ASSERT_GT(size, 0u);
-    std::vector<BYTE> block(size);
-    ASSERT_TRUE(GetFileVersionInfoW(ServerPath().c_str(), 0, size, block.data()));
-    auto text = [&](const wchar_t* key) {
-        wchar_t* value = nullptr;
-        UINT length = 0;
-        const std::wstring path = std::wstring(L"\\StringFileInfo\\040904e4\\") + key;
-        return VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value
-                   ? std::wstring(value)
-                   : std::wstring(L"<none>");
-    };
-    EXPECT_EQ(L"Windows Shell Extension", text(L"FileDescription"));
-    EXPECT_EQ(L"2.0.0.0", text(L"FileVersion"));
-    EXPECT_EQ(L"2.0.0.0", text(L"ProductVersion"));
-    EXPECT_EQ(L"QLTC_WS.dll", text(L"OriginalFilename"));
-    EXPECT_EQ(L"Quillet", text(L"ProductName"));
-    EXPECT_EQ(L"Varnel", text(L"CompanyName"));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(MAKELONG(1, 2), fixed->dwFileVersionMS);
-    EXPECT_EQ(static_cast<DWORD>(VFT_DLL), fixed->dwFileType);
 }

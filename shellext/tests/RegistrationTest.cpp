@@ -2,6 +2,9 @@
 // per user ("user" in any case) and the almost misses that register machine-wide.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include "QLTC_WS_h.h"
 #include "TestSupport.h"
 
 using namespace qltest;
@@ -78,6 +81,15 @@ TEST_F(Registration, MachineRegistrationWritesBothScriptsAndRemovalKeepsSharedKe
     EXPECT_EQ(ServerPath(), ReadString(HKEY_CLASSES_ROOT, L"TypeLib\\" + kLibid + L"\\1.0\\0\\win64"));
     EXPECT_EQ(kIid, ReadString(HKEY_CLASSES_ROOT, L"Interface\\" + kIid + L"\\ProxyStubClsid32"));
     EXPECT_EQ(ServerPath(), ReadString(HKEY_CLASSES_ROOT, L"CLSID\\" + kIid + L"\\InprocServer32"));
+
+    // What the registration says is enough for COM to create the handler.
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IContextMenu* menu = nullptr;
+    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_MyContextMenu, nullptr, CLSCTX_INPROC_SERVER, IID_IContextMenu,
+                                     reinterpret_cast<void**>(&menu)));
+    if (menu != nullptr)
+        menu->Release();
+    CoUninitialize();
 
     const std::wstring once = DumpOurs(HKEY_LOCAL_MACHINE);
     WriteString(HKEY_LOCAL_MACHINE, kClasses + L"CLSID\\" + kClsid + L"\\Stale", L"", L"x");
