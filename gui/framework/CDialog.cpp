@@ -14,7 +14,7 @@ thread_local CDialog* t_creating = nullptr;
 bool IsIdleTrigger(const MSG& msg)
 {
     return msg.message != WM_PAINT && msg.message != WM_MOUSEMOVE && msg.message != WM_NCMOUSEMOVE &&
-           msg.message != WM_TIMER && msg.message != 0x0118 /* caret blink */;
+           msg.message != 0x0118 /* caret blink */;
 }
 
 HINSTANCE ResourceModule()
