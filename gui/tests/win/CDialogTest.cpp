@@ -68,6 +68,8 @@ public:
     CReflectingButton m_button;
     CToolBar m_toolbar;
     int m_idleCalls = 0;
+    // Set by a step that wants the next one to run only after an idle pass.
+    bool m_stepAfterIdle = false;
     bool m_created = false;
     bool m_failCreate = false;
 
@@ -121,15 +123,18 @@ protected:
     bool OnIdle(int count) override
     {
         ++m_idleCalls;
-        return CDialog::OnIdle(count);
+        bool more = CDialog::OnIdle(count);
+        if (m_stepAfterIdle) {
+            m_stepAfterIdle = false;
+            Next();
+        }
+        return more;
     }
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override
     {
         if (msg == WM_TEST_THROW)
             throw std::runtime_error("handler failure");
-        if (msg == WM_TIMER)
-            ::KillTimer(m_hWnd, wp);
-        if ((msg == WM_TEST_STEP || msg == WM_TIMER) && !m_steps.empty()) {
+        if (msg == WM_TEST_STEP && !m_steps.empty()) {
             auto step = m_steps.front();
             m_steps.erase(m_steps.begin());
             step(*this);
@@ -240,13 +245,12 @@ TEST(CDialog, IdleTimeAppliesCommandStatesToToolbars)
     bool enabledBefore = false;
     bool enabledAfter = true;
     bool checked = false;
-    // A timer fires only once the queue has run empty, that is after idle time.
-    dlg.m_steps.push_back([](CTestDlg& d) { ::SetTimer(d, 1, 30, nullptr); });
+    dlg.m_steps.push_back([](CTestDlg& d) { d.m_stepAfterIdle = true; });
     dlg.m_steps.push_back([&](CTestDlg& d) {
         enabledBefore = d.m_toolbar.IsButtonEnabled(kDialogCommand);
         checked = d.m_toolbar.IsButtonChecked(kCheckedCommand);
         d.m_dialogCommandEnabled = false;
-        ::SetTimer(d, 1, 30, nullptr);
+        d.m_stepAfterIdle = true;
     });
     dlg.m_steps.push_back([&](CTestDlg& d) {
         enabledAfter = d.m_toolbar.IsButtonEnabled(kDialogCommand);
