@@ -6,6 +6,7 @@
 //     opens or closes a quoted part;
 //   - 2n+1 backslashes before a double quote give n backslashes and a literal quote;
 //   - backslashes anywhere else are literal;
+//   - inside quotes, two quotes in a row give one literal quote and end the quoted part;
 //   - the first argument (the program) ends at the next blank, or at the closing
 //     quote when it starts with one; backslashes in it are always literal.
 #include <cstddef>
@@ -16,7 +17,7 @@
 namespace qlshell {
 
 // The longest command line a process can be started with, terminator included
-// (CreateProcessW's lpCommandLine limit).
+// (CreateProcessW's lpCommandLine limit; ShellExecuteW hands its line to it).
 constexpr size_t kMaxProcessCommandLineChars = 32767;
 
 // Appends `argument` in double quotes so that it reads back unchanged: an

@@ -53,6 +53,13 @@ TEST(CommandLineTest, QuotesSoThatBackslashesAndQuotesSurvive) {
     EXPECT_EQ(SplitCommandLine(L"\"C:\\Program Files\\p.exe\"  \"\"\t-x "),
               (Arguments{L"C:\\Program Files\\p.exe", L"", L"-x"}));
 
+#ifdef _WIN32
+    for (const wchar_t* line : {L"p.exe a\\\\\"b c\" d e", L"\"C:\\P F\\p.exe\"x y", L"p.exe \"a\"\"b\" c",
+                                L"p.exe \"a\"\"\"b c", L"p.exe a\"\"b \"\"", L"p.exe \\\\\\\"\" x\t"}) {
+        EXPECT_EQ(SplitCommandLine(line), SystemSplit(line)) << line;
+    }
+#endif
+
     // Unquoted, a drive root swallows the switches that follow it.
     EXPECT_EQ(SplitCommandLine(L"p.exe \"C:\\\" -ka -cr").size(), 2u);
     EXPECT_EQ(SplitCommandLine(L"p.exe " + Quoted(L"C:\\") + L" -ka -cr"),
