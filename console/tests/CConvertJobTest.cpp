@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "CConvertJob.h"
-#include "CFakeFileSystem.h"
 #include "ConsoleText.h"
+#include "FaultyFileSystemSupport.h"
 #include "PathFileName.h"
 #include "QltcProgram.h"
 
 namespace {
+
+using Strings = std::vector<std::wstring>;
 
 class CCapturedOutput final : public IConsoleOutput {
 public:
@@ -21,7 +25,7 @@ public:
             all += w;
         return all;
     }
-    std::vector<std::wstring> writes;
+    Strings writes;
 };
 
 // "/top/a.txt" with the platform's separator.
@@ -33,14 +37,61 @@ std::wstring P(std::wstring path)
     return path;
 }
 
+// Folders with fixed listing orders and identities (two names with one identity
+// stand for a link); files cannot be opened, so every conversion fails.
+class CListedFolders final : public qlfs::IFileSystem {
+public:
+    void Folder(const std::wstring& path, uint64_t id, Strings entries)
+    {
+        m_folders[P(path)] = {id, std::move(entries)};
+    }
+    void File(const std::wstring& path) { m_files.push_back(P(path)); }
+
+    uint32_t GetAttributes(const std::wstring&) override { return 0; }
+    bool SetAttributes(const std::wstring&, uint32_t) override { return false; }
+    bool Exists(const std::wstring& p) override
+    {
+        return IsFolder(p) || std::find(m_files.begin(), m_files.end(), FullPath(p)) != m_files.end();
+    }
+    bool IsFolder(const std::wstring& p) override { return m_folders.count(FullPath(p)) != 0; }
+    std::unique_ptr<qlfs::IReadFile> OpenRead(const std::wstring&) override { return nullptr; }
+    std::unique_ptr<qlfs::IWriteFile> CreateWrite(const std::wstring&) override { return nullptr; }
+    bool GetTimes(const std::wstring&, qlfs::FileTimes&) override { return false; }
+    bool SetTimes(const std::wstring&, const qlfs::FileTimes&) override { return false; }
+    bool Rename(const std::wstring&, const std::wstring&) override { return false; }
+    bool Delete(const std::wstring&) override { return false; }
+    bool EnumerateFolder(const std::wstring& f,
+                         const std::function<void(const qlfs::FolderEntry&)>& visit) override
+    {
+        for (const std::wstring& name : m_folders.at(f).second)
+            visit({name, IsFolder(f + qlfs::kPathSeparator + name)});
+        return true;
+    }
+    bool GetFolderId(const std::wstring& f, qlfs::FolderId& id) override
+    {
+        id = {1, m_folders.at(f).first};
+        return true;
+    }
+    // Relative paths start in "/cwd".
+    std::wstring FullPath(const std::wstring& p) override
+    {
+        return p.empty() || p[0] != qlfs::kPathSeparator ? P(L"/cwd/") + p : p;
+    }
+
+private:
+    std::map<std::wstring, std::pair<uint64_t, Strings>> m_folders;
+    Strings m_files;
+};
+
 const std::wstring kBanner =
     L"\nQuillet 2.1.0. Copyright (C) 2026 Varnel Software, https://www.varnel.example.\n";
+const std::wstring kFinding = L"\nStart finding matched files...\n\n";
 
 struct Parsed {
     CCapturedOutput out;
-    CFakeFileSystem fs;
+    CListedFolders fs;
     CConvertJob job{out, fs};
-    explicit Parsed(const std::vector<std::wstring>& args) { job.ParseCommandLine(args); }
+    explicit Parsed(const Strings& args) { job.ParseCommandLine(args); }
 };
 
 }  // namespace
@@ -53,105 +104,75 @@ TEST(CConvertJob, ParsesOptionsValuesAndPaths)
     EXPECT_EQ(L"*.h;*.cpp", all.job.Filter());
     EXPECT_TRUE(all.job.ScanSubfolders() && all.job.KeepTimestamps() && all.job.KeepAttributes() &&
                 all.job.ConvertReadOnly() && all.job.BackupOriginal());
-    EXPECT_EQ((std::vector<std::wstring>{L"x.txt", L"folder"}), all.job.Paths());
+    EXPECT_EQ((Strings{L"x.txt", L"folder"}), all.job.Paths());
 
     // Option names are case-sensitive: "FORMAT" is unknown and "crlf" is a path.
     Parsed upper({L"-FORMAT", L"crlf"});
     EXPECT_EQ(LEF_NONE, upper.job.Format());
-    EXPECT_EQ((std::vector<std::wstring>{L"crlf"}), upper.job.Paths());
+    EXPECT_EQ((Strings{L"crlf"}), upper.job.Paths());
 
     // A value is consumed whatever it looks like; an unknown word sets nothing.
-    Parsed word({L"-format", L"txt", L"readme.txt"});
+    Parsed word({L"-format", L"txt", L"readme.txt", L"-filter", L"-ss"});
     EXPECT_EQ(LEF_NONE, word.job.Format());
-    EXPECT_EQ((std::vector<std::wstring>{L"readme.txt"}), word.job.Paths());
-    Parsed filterTakesSwitch({L"-filter", L"-ss"});
-    EXPECT_EQ(L"-ss", filterTakesSwitch.job.Filter());
-    EXPECT_FALSE(filterTakesSwitch.job.ScanSubfolders());
+    EXPECT_EQ((Strings{L"readme.txt"}), word.job.Paths());
+    EXPECT_EQ(L"-ss", word.job.Filter());
+    EXPECT_FALSE(word.job.ScanSubfolders());
 
     // Later values win, unless they are not formats; a dangling option is ignored.
-    Parsed later({L"-format", L"lf", L"-format", L"bogus", L"-format", L"cr", L"-filter", L"*.a",
-                  L"-filter", L"*.b", L"-format"});
-    EXPECT_EQ(LEF_CR, later.job.Format());
+    Parsed later({L"-format", L"lf", L"-format", L"bogus", L"-filter", L"*.a", L"-filter", L"*.b",
+                  L"-format"});
+    EXPECT_EQ(LEF_LF, later.job.Format());
     EXPECT_EQ(L"*.b", later.job.Filter());
     EXPECT_TRUE(later.job.Paths().empty());
 
     Parsed unknown({L"/?", L"-", L"-x", L"*.txt", L"/kt", L"/ss/x"});
     EXPECT_TRUE(unknown.job.KeepTimestamps());
 #ifdef _WIN32
-    EXPECT_EQ((std::vector<std::wstring>{L"*.txt"}), unknown.job.Paths());
+    EXPECT_EQ((Strings{L"*.txt"}), unknown.job.Paths());
 #else
     // Absolute POSIX paths start with "/": only "/" and an option name is an option.
-    EXPECT_EQ((std::vector<std::wstring>{L"/?", L"*.txt", L"/ss/x"}), unknown.job.Paths());
-    EXPECT_FALSE(unknown.job.ScanSubfolders());
+    EXPECT_EQ((Strings{L"/?", L"*.txt", L"/ss/x"}), unknown.job.Paths());
 #endif
 }
 
-TEST(CConvertJob, CollectsSubfolderFilesWhereTheyAreMet)
+TEST(CConvertJob, CollectsSubfolderFilesWhereTheyAreMetAndLeavesLinkCycles)
 {
-    CCapturedOutput out;
-    CFakeFileSystem fs;
-    fs.AddFile(P(L"/top/a.txt"));
-    fs.AddFile(P(L"/top/sub.txt/x.TXT"));  // folder names are never filtered
-    fs.AddFile(P(L"/top/sub.txt/deeper/y.txt"));
-    fs.AddFile(P(L"/top/b.txt"));
-    fs.AddFile(P(L"/top/c.bak"));
-    fs.AddFile(P(L"/direct.bak"));
+    Parsed deep({L"-format", L"lf", L"-filter", L"*.txt", L"-ss", L"top", L"missing",
+                 P(L"/direct.bak"), P(L"/cwd/top/a.txt")});
+    CListedFolders& fs = deep.fs;
+    fs.File(L"/direct.bak");
+    fs.File(L"/cwd/top/a.txt");
+    fs.Folder(L"/cwd/top", 1, {L"a.txt", L"sub.txt", L"up", L"b.txt", L"c.bak"});
+    fs.Folder(L"/cwd/top/sub.txt", 2, {L"X.TXT", L"deeper", L"again"});  // folders are not filtered
+    fs.Folder(L"/cwd/top/sub.txt/deeper", 3, {L"y.txt", L"loop"});
+    fs.Folder(L"/cwd/top/sub.txt/deeper/loop", 1, {L"a.txt"});  // a link back to "top"
+    fs.Folder(L"/cwd/top/sub.txt/again", 3, {L"y.txt"});       // a sibling's folder again
+    fs.Folder(L"/cwd/top/up", 9, {});
+    deep.job.FindMatchedFiles();
+    EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/sub.txt/X.TXT"),
+                       P(L"/cwd/top/sub.txt/deeper/y.txt"), P(L"/cwd/top/sub.txt/again/y.txt"),
+                       P(L"/cwd/top/b.txt"), P(L"/direct.bak"), P(L"/cwd/top/a.txt")}),
+              deep.job.MatchedFiles());
+    EXPECT_EQ(kFinding + L"   1. a.txt\n   2. X.TXT\n   3. y.txt\n   4. y.txt\n   5. b.txt\n"
+                         L"   6. direct.bak\n   7. a.txt\n\nFinished: 7 files matched.\n",
+              deep.out.Text());
 
-    CConvertJob deep(out, fs);
-    deep.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"-ss", P(L"/top"),
-                           L"missing", P(L"/direct.bak"), P(L"/top/a.txt")});
-    deep.FindMatchedFiles();
-    EXPECT_EQ((std::vector<std::wstring>{P(L"/top/a.txt"), P(L"/top/sub.txt/x.TXT"),
-                                         P(L"/top/sub.txt/deeper/y.txt"), P(L"/top/b.txt"),
-                                         P(L"/direct.bak"), P(L"/top/a.txt")}),
-              deep.MatchedFiles());
-    EXPECT_EQ(L"\nStart finding matched files...\n\n"
-              L"   1. a.txt\n   2. x.TXT\n   3. y.txt\n   4. b.txt\n   5. direct.bak\n   6. a.txt\n"
-              L"\nFinished: 6 files matched.\n",
-              out.Text());
-
-    CConvertJob flat(out, fs);
-    flat.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", P(L"/top")});
+    CConvertJob flat(deep.out, fs);
+    flat.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"top"});
     flat.FindMatchedFiles();
-    EXPECT_EQ((std::vector<std::wstring>{P(L"/top/a.txt"), P(L"/top/b.txt")}), flat.MatchedFiles());
+    EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/b.txt")}), flat.MatchedFiles());
 
-    // Without a filter a folder contributes nothing; relative folders become absolute.
-    out.writes.clear();
-    fs.AddFile(P(L"/cwd/rel/r.txt"));
-    CConvertJob noFilter(out, fs);
-    noFilter.ParseCommandLine({L"-format", L"lf", P(L"/top"), L"rel"});
-    EXPECT_EQ(QLTC_EXIT_OK, noFilter.Run());
-    EXPECT_EQ(L"\nStart finding matched files...\n\n\nFinished: No files matched.\n", out.Text());
-    CConvertJob star(out, fs);
-    star.ParseCommandLine({L"-format", L"lf", L"-filter", L"*", L"rel"});
-    star.FindMatchedFiles();
-    EXPECT_EQ((std::vector<std::wstring>{P(L"/cwd/rel/r.txt")}), star.MatchedFiles());
-}
-
-TEST(CConvertJob, LinksBackToTheDescentAreNotEnteredAgain)
-{
-    CCapturedOutput out;
-    CFakeFileSystem fs;
-    const size_t top = fs.AddFolder(P(L"/top"));
-    fs.AddFile(P(L"/top/a.txt"));
-    const size_t shared = fs.AddFolder(P(L"/top/one/shared"));
-    fs.AddFile(P(L"/top/one/shared/s.txt"));
-    fs.AddLink(P(L"/top/one/up"), top);          // back to an ancestor: skipped
-    fs.AddLink(P(L"/top/two/again"), shared);    // a sibling's folder: listed again
-    fs.AddLink(P(L"/top/two/again/self"), shared);
-
-    CConvertJob job(out, fs);
-    job.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"-ss", P(L"/top")});
-    job.FindMatchedFiles();
-    EXPECT_EQ((std::vector<std::wstring>{P(L"/top/a.txt"), P(L"/top/one/shared/s.txt"),
-                                         P(L"/top/two/again/s.txt")}),
-              job.MatchedFiles());
+    // Without a filter a folder contributes nothing.
+    CConvertJob noFilter(deep.out, fs);
+    noFilter.ParseCommandLine({L"-format", L"lf", L"top"});
+    noFilter.FindMatchedFiles();
+    EXPECT_TRUE(noFilter.MatchedFiles().empty());
 }
 
 TEST(CConvertJob, ExitStatusAndOutputOfWholeRuns)
 {
-    CFakeFileSystem fs;
-    fs.AddFile(P(L"/f.txt"));
+    CListedFolders fs;
+    fs.File(L"/f.txt");
 
     CCapturedOutput usage;
     EXPECT_EQ(QLTC_EXIT_OK, RunQltc({}, usage, fs));
@@ -160,8 +181,7 @@ TEST(CConvertJob, ExitStatusAndOutputOfWholeRuns)
     EXPECT_EQ(L"  -bo:  Backup original files, save as <original name>.bak.\n", usage.writes[14]);
 
     // Arguments without a usable format: the banner alone, and a status that says so.
-    for (const std::vector<std::wstring>& args :
-         {std::vector<std::wstring>{L"/?"}, {P(L"/f.txt")}, {L"-format", L"txt", P(L"/f.txt")}}) {
+    for (const Strings& args : {Strings{L"/?"}, Strings{P(L"/f.txt"), L"-format", L"txt"}}) {
         CCapturedOutput out;
         EXPECT_EQ(QLTC_EXIT_NO_FORMAT, RunQltc(args, out, fs));
         EXPECT_EQ(kBanner, out.Text());
@@ -169,29 +189,44 @@ TEST(CConvertJob, ExitStatusAndOutputOfWholeRuns)
 
     CCapturedOutput none;
     EXPECT_EQ(QLTC_EXIT_OK, RunQltc({L"-format", L"lf", L"*.txt"}, none, fs));
+    EXPECT_EQ(kBanner + kFinding + L"\nFinished: No files matched.\n", none.Text());
 
-    // This file system cannot open files, so the conversion fails and is counted.
     CCapturedOutput failing;
     EXPECT_EQ(QLTC_EXIT_SOME_FAILED, RunQltc({L"-format", L"cr", P(L"/f.txt")}, failing, fs));
-    EXPECT_EQ(kBanner + L"\nStart finding matched files...\n\n   1. f.txt\n"
-                        L"\nFinished: 1 files matched.\n\nStart converting...\n\n"
-                        L"   1. f.txt ... converting  \r   1. f.txt ... failed      \n"
-                        L"\nFinished: 0 converted, 1 failed.\n",
+    EXPECT_EQ(kBanner + kFinding + L"   1. f.txt\n\nFinished: 1 files matched.\n\nStart converting...\n\n"
+                                   L"   1. f.txt ... converting  \r   1. f.txt ... failed      \n"
+                                   L"\nFinished: 0 converted, 1 failed.\n",
               failing.Text());
+}
+
+// The original is gone once the final rename fails, so the user is told which
+// file holds the converted content.
+TEST(CConvertJob, NamesTheFileThatKeepsConvertedContent)
+{
+    CFaultyFileSystem fs;
+    fs.AddFile(L"lost.txt", "a\r\nb");
+    fs.failWhen = [](CFaultyFileSystem::EOp op, const std::wstring&, const std::wstring& to) {
+        return op == CFaultyFileSystem::EOp::Rename && to == L"lost.txt";
+    };
+    CCapturedOutput out;
+    CConvertJob job(out, fs);
+    job.ParseCommandLine({L"-format", L"lf", L"-bo", L"lost.txt"});
+    EXPECT_EQ(QLTC_EXIT_SOME_FAILED, job.Run());
+    EXPECT_NE(std::wstring::npos, out.Text().find(L"   1. lost.txt ... failed      \n"
+                                                  L"      The converted content was kept in "
+                                                  L"lost.txt.tmp\n\nFinished: 0 converted, 1 failed.\n"));
+    EXPECT_EQ("a\nb", fs.File(L"lost.txt.tmp").content);
 }
 
 TEST(ConsoleText, ColumnsAndFileNames)
 {
     EXPECT_EQ(L"   7", FormatNumber(7, 4));
     EXPECT_EQ(L"12345", FormatNumber(12345, 4));
-    EXPECT_EQ(L"0", FormatNumber(0, 0));
-    EXPECT_EQ(L"OK          ", PadRight(L"OK", 12));
     EXPECT_EQ(L"converting!!!", PadRight(L"converting!!!", 12));
 
     EXPECT_EQ(L"c.txt", FileNameOfPath(L"/a/b/c.txt", false));
     EXPECT_EQ(L"a\\b.txt", FileNameOfPath(L"a\\b.txt", false));
     EXPECT_EQ(L"b/", FileNameOfPath(L"/a/b/", false));
-    EXPECT_EQ(L"plain", FileNameOfPath(L"plain", false));
     EXPECT_EQ(L"c.txt", FileNameOfPath(L"C:\\a/b\\c.txt", true));
     EXPECT_EQ(L"x.txt", FileNameOfPath(L"C:x.txt", true));
     EXPECT_EQ(L"b\\", FileNameOfPath(L"C:\\a\\b\\", true));
