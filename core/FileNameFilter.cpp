@@ -186,23 +186,21 @@ int CFileNameFilter::Set(const wchar_t* include, const wchar_t* exclude, int cas
 
 bool CFileNameFilter::Match(std::wstring_view name) const
 {
-    std::wstring folded(name);
-    if (!m_caseSensitive)
-        for (wchar_t& c : folded)
-            c = LowerAsciiLetter(c);
+    // The matcher folds A-Z on both sides of every comparison, so the name is
+    // matched as given: a lower-cased copy would give the same answers.
 
     // An empty filter takes nothing; only the whole string "*" takes everything.
     bool included = false;
     if (m_include == kMatchEverything)
         included = true;
     else if (!m_include.empty())
-        included = MatchesAny(m_includePatterns, folded);
+        included = MatchesAny(m_includePatterns, name);
     if (!included)
         return false;
 
     if (m_exclude == kMatchEverything)
         return false;
-    return m_exclude.empty() || !MatchesAny(m_excludePatterns, folded);
+    return m_exclude.empty() || !MatchesAny(m_excludePatterns, name);
 }
 
 bool MatchWildcard(const wchar_t* pattern, const wchar_t* name)
