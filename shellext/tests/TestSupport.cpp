@@ -147,7 +147,15 @@ void WriteDword(HKEY root, const std::wstring& path, const std::wstring& name, D
     ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(root, path.c_str(), name.c_str(), REG_DWORD, &value, sizeof(value)));
 }
 
+// Test processes that change the program's key (these and the GUI's start-up
+// tests) take turns through one named mutex.
+static HANDLE AppKeyLock() {
+    static HANDLE lock = CreateMutexW(nullptr, FALSE, L"Local\\QuilletRegistryTests");
+    return lock;
+}
+
 CAppKeyScope::CAppKeyScope() {
+    WaitForSingleObject(AppKeyLock(), 300000);
     DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
     if (KeyExists(HKEY_CURRENT_USER, kAppKey)) {
         HKEY backup = nullptr;
@@ -167,6 +175,7 @@ CAppKeyScope::~CAppKeyScope() {
         RegCloseKey(original);
         DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
     }
+    ReleaseMutex(AppKeyLock());
 }
 
 CServerDll::CServerDll() : m_module(LoadLibraryW(ServerPath().c_str())) {
