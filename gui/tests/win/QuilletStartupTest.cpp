@@ -78,7 +78,8 @@ std::wstring MessageBoxText(HWND box)
 }
 
 // Every case owns HKCU\Software\Varnel\Quillet while it runs: other test
-// processes that start Quillet.exe wait on the same mutex.
+// processes that change the key wait on the same mutex. What was there before
+// is put back afterwards.
 class QuilletStartup : public ::testing::Test {
 protected:
     void SetUp() override
@@ -87,14 +88,33 @@ protected:
         ASSERT_TRUE(m_lock);
         DWORD wait = ::WaitForSingleObject(m_lock.Get(), 300000);
         ASSERT_TRUE(wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED);
-        CRegKey maker;
-        if (maker.Open(HKEY_CURRENT_USER, L"Software\\Varnel", KEY_ALL_ACCESS) == ERROR_SUCCESS)
-            maker.DeleteTree(L"Quillet");
+        m_locked = true;
+        ASSERT_EQ(m_maker.Create(HKEY_CURRENT_USER, L"Software\\Varnel", KEY_ALL_ACCESS), ERROR_SUCCESS);
+        m_maker.DeleteTree(kBackup);
+        CRegKey existing;
+        if (existing.Open(HKEY_CURRENT_USER, kRoot) == ERROR_SUCCESS) {
+            CRegKey backup;
+            ASSERT_EQ(backup.Create(m_maker.Get(), kBackup, KEY_ALL_ACCESS), ERROR_SUCCESS);
+            ASSERT_EQ(::RegCopyTreeW(existing.Get(), nullptr, backup.Get()), ERROR_SUCCESS);
+            m_restore = true;
+        }
+        m_maker.DeleteTree(L"Quillet");
         ASSERT_FALSE(Dword(L"Filters", L"Count"));
     }
     void TearDown() override
     {
-        if (m_lock)
+        if (m_maker) {
+            m_maker.DeleteTree(L"Quillet");
+            CRegKey backup;
+            if (m_restore && backup.Open(m_maker.Get(), kBackup) == ERROR_SUCCESS) {
+                CRegKey original;
+                if (original.Create(HKEY_CURRENT_USER, kRoot, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+                    ::RegCopyTreeW(backup.Get(), nullptr, original.Get());
+                backup.Close();
+                m_maker.DeleteTree(kBackup);
+            }
+        }
+        if (m_locked)
             ::ReleaseMutex(m_lock.Get());
     }
 
@@ -115,7 +135,11 @@ protected:
         EXPECT_EQ(exitCode, 0u);
     }
 
+    static constexpr wchar_t kBackup[] = L"Quillet.gui-test-backup";
     CHandle m_lock;
+    bool m_locked = false;
+    CRegKey m_maker;
+    bool m_restore = false;
 };
 }
 
