@@ -26,6 +26,13 @@ void WriteUnit(uint8_t* p, uint32_t value, unsigned width, bool bigEndian)
 
 }  // namespace
 
+ByteKernel SelectByteKernel(int format, bool count)
+{
+    if (ByteKernel kernel = SelectAvx2Kernel(format, count))
+        return kernel;
+    return SelectSse2Kernel(format, count);
+}
+
 CLineEndingConverter::CLineEndingConverter(int format, CProgressSink* sink)
     : m_format(format), m_sink(sink), m_kernel(SelectByteKernel(format, sink != nullptr))
 {

@@ -47,10 +47,3 @@ ByteKernel SelectAvx2Kernel(int format, bool count)
         return nullptr;
     return avx2::SelectKernel(format, count);
 }
-
-ByteKernel SelectByteKernel(int format, bool count)
-{
-    if (ByteKernel kernel = SelectAvx2Kernel(format, count))
-        return kernel;
-    return SelectSse2Kernel(format, count);
-}
