@@ -50,15 +50,21 @@ bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format
 {
     CLineEndingConverter converter(format, sink);
     std::vector<uint8_t> buffer(BlockSizeFor(size));
+    int64_t total = 0;
     for (;;) {
         int64_t got = original.Read(buffer.data(), buffer.size());
         if (got < 0)
             return false;
         if (got == 0)
             break;
+        total += got;
         std::span<const uint8_t> piece = converter.Convert(buffer.data(), size_t(got));
         if (!piece.empty() && !temp.Write(piece.data(), piece.size()))
             return false;
+        // A short read that reaches the known size is the end: this saves
+        // the extra read per file that would only report it.
+        if (total == size && size_t(got) < buffer.size())
+            break;
     }
     std::span<const uint8_t> rest = converter.Finish();
     return rest.empty() || temp.Write(rest.data(), rest.size());

@@ -107,6 +107,7 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
         SOptions options;
         std::function<bool(EOp, const std::wstring&, const std::wstring&)> fail;
         size_t sinkCalls = 2;  // begin and end, once both files were open
+        std::string content = "one\r\ntwo\r\n";
     };
     auto on = [](EOp which) { return [which](EOp op, const std::wstring&, const std::wstring&) { return op == which; }; };
     int reads = 0;
@@ -117,7 +118,8 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
         {"open original", base, on(EOp::OpenRead), 0},
         {"create temporary", base, on(EOp::CreateWrite), 0},
         {"first read", base, on(EOp::Read)},
-        {"read at the end", base, [&](EOp op, auto&, auto&) { return op == EOp::Read && ++reads == 2; }},
+        {"second read of a large file", base, [&](EOp op, auto&, auto&) { return op == EOp::Read && ++reads == 2; },
+         1026 /* begin, 1024 steps, end */, std::string(1 << 20, 'L') + "\r\n"},
         {"write (full disk)", base, on(EOp::Write)},
         {"close temporary", base, on(EOp::Close)},
         {"stat times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::GetTimes)},
@@ -128,13 +130,13 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.name);
         CFaultyFileSystem fs;
-        fs.AddFile(L"x.txt", "one\r\ntwo\r\n", kReadOnlyHidden, {5, 6});
+        fs.AddFile(L"x.txt", c.content, kReadOnlyHidden, {5, 6});
         fs.failWhen = c.fail;
         reads = 0;
         CRecordingSink sink;
         EXPECT_EQ(Convert(fs, L"x.txt", c.options, &sink), -1);
         EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"x.txt"});
-        EXPECT_EQ(fs.File(L"x.txt").content, "one\r\ntwo\r\n");
+        EXPECT_TRUE(fs.File(L"x.txt").content == c.content);
         EXPECT_EQ(fs.File(L"x.txt").attributes, kReadOnlyHidden);
         EXPECT_EQ(sink.Calls().size(), c.sinkCalls);
     }
