@@ -14,6 +14,7 @@ constexpr size_t kNameBufferChars = 1024;  // terminator included
 // size so that per-file work stays proportional to the file.
 constexpr size_t kLargestBlock = size_t(1) << 20;
 constexpr size_t kSmallestBlock = size_t(4) << 10;
+constexpr size_t kMappedPiece = size_t(256) << 10;
 // Attributes that may stop a file from being deleted or renamed on Windows.
 constexpr uint32_t kProtectingAttributes = qlfs::kAttrReadOnly | qlfs::kAttrHidden | qlfs::kAttrSystem;
 
@@ -43,13 +44,36 @@ size_t BlockSizeFor(int64_t fileSize)
     return size_t(std::clamp<uint64_t>(wanted, kSmallestBlock, kLargestBlock));
 }
 
+struct SConvertTarget {
+    CLineEndingConverter& converter;
+    qlfs::IWriteFile& temp;
+};
+
+bool ConvertPiece(void* context, const uint8_t* data, size_t size)
+{
+    auto* target = static_cast<SConvertTarget*>(context);
+    std::span<const uint8_t> piece = target->converter.Convert(data, size);
+    return piece.empty() || target->temp.Write(piece.data(), piece.size());
+}
+
 // Streams the original through the converter into the temporary file.
 // False on any read or write error: the temporary file is then incomplete.
 bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format, int64_t size,
                    CProgressSink* sink)
 {
     CLineEndingConverter converter(format, sink);
-    std::vector<uint8_t> buffer(BlockSizeFor(size));
+    // Large files are converted straight from their mapped pages, which saves
+    // copying the whole input once; pieces stay small so that the converted
+    // output is still in the cache when it is written.
+    SConvertTarget target{converter, temp};
+    auto mapped = original.ConsumeMapped(kMappedPiece, ConvertPiece, &target);
+    if (mapped == qlfs::IReadFile::kMappedFailed)
+        return false;
+    // After a mapping, read on to the real end in case the file grew meanwhile.
+    bool wasMapped = mapped == qlfs::IReadFile::kMappedDone;
+    std::vector<uint8_t> buffer(wasMapped ? kSmallestBlock : BlockSizeFor(size));
+    if (wasMapped)
+        size = -1;
     int64_t total = 0;
     for (;;) {
         int64_t got = original.Read(buffer.data(), buffer.size());

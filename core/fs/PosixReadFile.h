@@ -15,6 +15,7 @@ public:
 
     int64_t Read(void* buffer, size_t size) override;
     int64_t Size() override { return m_size; }
+    MappedResult ConsumeMapped(size_t pieceSize, PieceConsumer consume, void* context) override;
 
 private:
     CPosixReadFile(CPosixUniqueFd fd, int64_t size) : m_fd(std::move(fd)), m_size(size) {}
