@@ -134,8 +134,11 @@ void CExtComboBox::AdjustDropWidth() const
         }
         m.letterWWidth = dc.TextWidth(L"W", 1);
     }
-    m.itemHeight = GetItemHeight(0);
-    RECT dropped = GetDroppedControlRect();
+    // The list belongs to the combo box inside; its messages go there.
+    CWindow combo(GetComboControl());
+    m.itemHeight = static_cast<int>(combo.SendMessage(CB_GETITEMHEIGHT, 0));
+    RECT dropped{};
+    combo.SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
     m.droppedListHeight = dropped.bottom - dropped.top;
     m.scrollBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
     m.comboLeft = GetWindowRect().left;
@@ -148,7 +151,7 @@ void CExtComboBox::AdjustDropWidth() const
     if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
         m.screenRight = monitor.rcMonitor.right;
 
-    SetDroppedWidth(ComputeDropWidth(m));
+    combo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(ComputeDropWidth(m)));
 }
 
 bool CExtComboBox::OnReflectedCommand(UINT code, LRESULT& result)
