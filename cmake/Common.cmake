@@ -31,16 +31,23 @@ else()
 endif()
 include(GoogleTest)
 
-# ql_add_test(<name> SOURCES ... LIBS ... [NO_MAIN])
+# ql_add_test(<name> SOURCES ... LIBS ... [NO_MAIN] [USES_DISPLAY])
 # One GoogleTest binary per component; cases are discovered before each run so
 # that Wine's first-start messages never reach the discovery step.
+# USES_DISPLAY: the cases open windows on the shared X display; they never run
+# at the same time as other such cases, since focus, the mouse and the
+# foreground window are shared.
 function(ql_add_test name)
-  cmake_parse_arguments(T "NO_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_MAIN;USES_DISPLAY" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${QL_GTEST_LIBS})
   if(NOT T_NO_MAIN)
     target_link_libraries(${name} PRIVATE ${QL_GTEST_MAIN})
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ENVIRONMENT "QL_SOURCE_DIR=${PROJECT_SOURCE_DIR};QL_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  # One variable only: the discovery step splits property values at ";".
+  set(properties ENVIRONMENT "QL_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  if(T_USES_DISPLAY)
+    list(APPEND properties RESOURCE_LOCK ql_x_display TIMEOUT 240)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${properties})
 endfunction()

@@ -28,14 +28,19 @@ public:
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
     int GetItemHeight(int index = 0) const { return static_cast<int>(SendMessage(CB_GETITEMHEIGHT, index)); }
+    // The dropped list belongs to the inner combo box. Windows forwards these
+    // from the outer control, Wine does not, so they go to the inner one directly.
     RECT GetDroppedControlRect() const
     {
         RECT rect{};
-        SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
+        ::SendMessageW(GetComboControl(), CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&rect));
         return rect;
     }
-    int SetDroppedWidth(int width) const { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, width)); }
-    int GetDroppedWidth() const { return static_cast<int>(SendMessage(CB_GETDROPPEDWIDTH)); }
+    int SetDroppedWidth(int width) const
+    {
+        return static_cast<int>(::SendMessageW(GetComboControl(), CB_SETDROPPEDWIDTH, width, 0));
+    }
+    int GetDroppedWidth() const { return static_cast<int>(::SendMessageW(GetComboControl(), CB_GETDROPPEDWIDTH, 0, 0)); }
     bool ShowDropDown(bool show) const { return SendMessage(CB_SHOWDROPDOWN, show) != FALSE; }
     HWND GetEditControl() const { return reinterpret_cast<HWND>(SendMessage(CBEM_GETEDITCONTROL)); }
     HWND GetComboControl() const { return reinterpret_cast<HWND>(SendMessage(CBEM_GETCOMBOCONTROL)); }

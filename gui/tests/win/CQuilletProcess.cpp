@@ -1,5 +1,6 @@
 #include "CQuilletProcess.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -26,7 +27,18 @@ bool CQuilletProcess::Start(const std::wstring& arguments)
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    // Under load Wine occasionally refuses a start for a moment; a few tries
+    // keep that from failing a test that is about something else.
+    bool started = false;
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+        started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &info) != FALSE;
+        if (!started) {
+            std::fprintf(stderr, "CreateProcessW failed with error %lu\n", ::GetLastError());
+            ::Sleep(500);
+        }
+    }
+    if (!started)
         return false;
     CHandle thread(info.hThread);
     m_process.Reset(info.hProcess);
