@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <vector>
 
+#include "CBackgroundWriter.h"
 #include "LineEndingConverter.h"
 #include "LineEndingFormat.h"
 
@@ -47,13 +49,31 @@ size_t BlockSizeFor(int64_t fileSize)
 struct SConvertTarget {
     CLineEndingConverter& converter;
     qlfs::IWriteFile& temp;
+    std::optional<CBackgroundWriter> writer;  // started with the first piece
+    std::vector<uint8_t> spare;
 };
 
 bool ConvertPiece(void* context, const uint8_t* data, size_t size)
 {
     auto* target = static_cast<SConvertTarget*>(context);
-    std::span<const uint8_t> piece = target->converter.Convert(data, size);
-    return piece.empty() || target->temp.Write(piece.data(), piece.size());
+    size_t converted = target->converter.Convert(data, size).size();
+    if (converted == 0)
+        return true;
+    if (!target->writer)
+        target->writer.emplace(target->temp);
+    target->converter.SwapOutput(target->spare);
+    return target->writer->Submit(target->spare, converted);
+}
+
+// Converts a mapped file while a second thread writes the converted blocks.
+qlfs::IReadFile::MappedResult ConvertMapped(qlfs::IReadFile& original, qlfs::IWriteFile& temp,
+                                            CLineEndingConverter& converter)
+{
+    SConvertTarget target{converter, temp, std::nullopt, {}};
+    auto mapped = original.ConsumeMapped(kMappedPiece, ConvertPiece, &target);
+    if (mapped == qlfs::IReadFile::kMappedDone && target.writer && !target.writer->Finish())
+        return qlfs::IReadFile::kMappedFailed;
+    return mapped;
 }
 
 // Streams the original through the converter into the temporary file.
@@ -65,8 +85,7 @@ bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format
     // Large files are converted straight from their mapped pages, which saves
     // copying the whole input once; pieces stay small so that the converted
     // output is still in the cache when it is written.
-    SConvertTarget target{converter, temp};
-    auto mapped = original.ConsumeMapped(kMappedPiece, ConvertPiece, &target);
+    auto mapped = ConvertMapped(original, temp, converter);
     if (mapped == qlfs::IReadFile::kMappedFailed)
         return false;
     // After a mapping, read on to the real end in case the file grew meanwhile.

@@ -31,6 +31,9 @@ public:
     std::span<const uint8_t> Convert(const uint8_t* data, size_t size);
     // The input has ended: returns whatever is still owed to the output.
     std::span<const uint8_t> Finish();
+    // Exchanges the storage behind the last result with `spare`: the result
+    // then lives on in `spare` while the next block is converted.
+    void SwapOutput(std::vector<uint8_t>& spare) { m_out.swap(spare); }
 
     // The unit width chosen from the start of the input (1 until decided).
     unsigned UnitWidth() const { return m_unitWidth; }
