@@ -137,8 +137,7 @@ void CExtComboBox::AdjustDropWidth() const
     // The list belongs to the combo box inside; its messages go there.
     CWindow combo(GetComboControl());
     m.itemHeight = static_cast<int>(combo.SendMessage(CB_GETITEMHEIGHT, 0));
-    RECT dropped{};
-    combo.SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    RECT dropped = GetDroppedControlRect();
     m.droppedListHeight = dropped.bottom - dropped.top;
     m.scrollBarWidth = ::GetSystemMetrics(SM_CXVSCROLL);
     m.comboLeft = GetWindowRect().left;
@@ -151,7 +150,7 @@ void CExtComboBox::AdjustDropWidth() const
     if (::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
         m.screenRight = monitor.rcMonitor.right;
 
-    combo.SendMessage(CB_SETDROPPEDWIDTH, static_cast<WPARAM>(ComputeDropWidth(m)));
+    SetDroppedWidth(ComputeDropWidth(m));
 }
 
 bool CExtComboBox::OnReflectedCommand(UINT code, LRESULT& result)
