@@ -42,10 +42,33 @@ bool CWorkerThread::Join(DWORD timeoutMs)
         return true;
     if (!m_resumed)
         Resume();
-    if (::WaitForSingleObject(m_thread.Get(), timeoutMs) != WAIT_OBJECT_0)
+    if (!WaitServingSentMessages(m_thread.Get(), timeoutMs))
         return false;
     m_thread.Reset();
     return true;
+}
+
+bool CWorkerThread::WaitServingSentMessages(HANDLE handle, DWORD timeoutMs)
+{
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        DWORD left = INFINITE;
+        if (timeoutMs != INFINITE) {
+            ULONGLONG spent = ::GetTickCount64() - start;
+            left = spent >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - spent);
+        }
+        // Only sent messages wake the wait: posted input stays queued for the
+        // window's own loop, so nothing the user does is handled out of turn.
+        DWORD r = ::MsgWaitForMultipleObjectsEx(1, &handle, left, QS_SENDMESSAGE, 0);
+        if (r == WAIT_OBJECT_0)
+            return true;
+        if (r != WAIT_OBJECT_0 + 1)
+            return false;  // timeout or failure
+        // Peeking delivers the pending sent messages; PM_QS_SENDMESSAGE
+        // removes nothing from the posted queue.
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 unsigned __stdcall CWorkerThread::Entry(void* param)

@@ -3,6 +3,10 @@
 // suspended (so the owner can record it before it runs), never deletes
 // itself, and is joined by its owner; the destructor joins as a last resort.
 // No exception leaves the thread's entry.
+//
+// Joining serves the messages that other threads send to the joining thread
+// while it waits: a worker that is inside SendMessage to a window of the
+// joining thread would otherwise wait for it forever, and it for the worker.
 #include "CUniqueHandle.h"
 
 #include <functional>
@@ -17,7 +21,8 @@ public:
     // Creates the thread suspended; false when it already exists or creation failed.
     bool Create();
     bool Resume();
-    // Waits for the end (resuming a thread that never ran); true once it has ended.
+    // Waits for the end (resuming a thread that never ran), serving sent
+    // messages meanwhile; true once it has ended.
     bool Join(DWORD timeoutMs = INFINITE);
     bool IsCreated() const { return static_cast<bool>(m_thread); }
     HANDLE Handle() const { return m_thread.Get(); }
@@ -26,6 +31,10 @@ public:
     unsigned ExitCode() const { return m_exitCode; }
 
     static constexpr unsigned kFailedExitCode = 0xFFFFFFFFu;
+
+    // Waits for a handle while serving messages sent to this thread; false
+    // on timeout or failure. For any window thread that waits on a worker.
+    static bool WaitServingSentMessages(HANDLE handle, DWORD timeoutMs = INFINITE);
 
 private:
     static unsigned __stdcall Entry(void* self);

@@ -94,6 +94,31 @@ TEST(CWorkerThread, RunsOnlyAfterResumeAndIsJoinedByItsOwner)
     EXPECT_EQ(failing.ExitCode(), CWorkerThread::kFailedExitCode);
 }
 
+TEST(CWorkerThread, JoinServesAWorkerThatSendsToTheJoiningThread)
+{
+    // A message-only window owned by this thread; the worker sends to it and
+    // can only finish once this thread, busy joining, answers.
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    std::atomic<LRESULT> answer{-1};
+    CWorkerThread worker([&] {
+        answer = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+        return 0u;
+    });
+    ASSERT_TRUE(worker.Create());
+    ASSERT_TRUE(worker.Join(10000)) << "the join must not deadlock with a sending worker";
+    EXPECT_EQ(answer, 0);
+    ::DestroyWindow(window);
+
+    CWorkerThread sleeper([] {
+        ::Sleep(2000);
+        return 0u;
+    });
+    ASSERT_TRUE(sleeper.Create());
+    EXPECT_FALSE(sleeper.Join(50)) << "a timeout still ends the wait";
+    EXPECT_TRUE(sleeper.Join());
+}
+
 TEST(CUniqueHandle, MovesOwnershipAndClosesOnce)
 {
     CHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
