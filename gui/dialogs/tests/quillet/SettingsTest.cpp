@@ -215,8 +215,9 @@ TEST_F(SettingsDialog, FiltersAndViewerAreStoredAsTyped)
     settings.m_fileViewer = L"C:\\Tools\\view.exe";
 
     // An empty default filter stays empty: no preset is put into it.
-    RunSettings(settings, {[](HWND dialog) {
+    RunSettings(settings, {[](HWND) {}, [](HWND dialog) {
                     EXPECT_EQ(Text(dialog, IDC_FILE_VIEWER), L"C:\\Tools\\view.exe");
+                    Screenshot(dialog, "settings_dialog.png");
                     EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_DEFAULT_FILTER, CB_GETCOUNT, 0, 0), 20);
                     EXPECT_EQ(Text(dialog, IDC_DEFAULT_FILTER), L"");
                     ::SetDlgItemTextW(dialog, IDC_FILE_VIEWER, L"");
@@ -243,4 +244,68 @@ TEST_F(SettingsDialog, FiltersAndViewerAreStoredAsTyped)
                     ClickButton(dialog, IDOK);
                 }});
     EXPECT_EQ(settings.m_defaultFilter, L"*");
+}
+
+namespace {
+BOOL CALLBACK FindEdit(HWND child, LPARAM found)
+{
+    wchar_t className[32] = {};
+    ::GetClassNameW(child, className, 32);
+    if (::lstrcmpiW(className, L"Edit") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+// The file dialog's name field: an edit of its own or inside the name combo box.
+HWND FileNameEdit(HWND dialog)
+{
+    for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
+        HWND control = ::GetDlgItem(dialog, id);
+        if (!control)
+            continue;
+        HWND edit = nullptr;
+        wchar_t className[32] = {};
+        ::GetClassNameW(control, className, 32);
+        if (::lstrcmpiW(className, L"Edit") == 0)
+            return control;
+        ::EnumChildWindows(control, FindEdit, reinterpret_cast<LPARAM>(&edit));
+        if (edit)
+            return edit;
+    }
+    return nullptr;
+}
+}  // namespace
+
+TEST_F(SettingsDialog, BrowseTakesTheFirstChosenProgramAndCancelKeepsTheTypedText)
+{
+    CShellOpenRecorder shell;
+    CAppSettings settings;
+    settings.ResetPresetFilters();
+    const std::wstring typed = m_folder + L"\\typed.exe";
+    const std::wstring title = CSettingsDlg::kBrowseTitle;
+
+    RunSettings(settings, {[&](HWND dialog) {
+                               ::SetDlgItemTextW(dialog, IDC_FILE_VIEWER, typed.c_str());
+                               WhenDialogShows(title, [&](HWND files) {
+                                   ::PostMessageW(files, WM_COMMAND, IDCANCEL, 0);
+                               });
+                               ClickButton(dialog, IDC_BROWSE_VIEWER);
+                               EXPECT_EQ(Text(dialog, IDC_FILE_VIEWER), typed);
+                           },
+                           [&](HWND dialog) {
+                               // Two names chosen: the first one's full path, never the folder.
+                               WhenDialogShows(title, [&](HWND files) {
+                                   HWND edit = FileNameEdit(files);
+                                   ASSERT_TRUE(edit);
+                                   // The dialog opens in the typed path's folder.
+                                   ::SetWindowTextW(edit, L"\"QLTC_WS.dll\" \"b.exe\"");
+                                   ::PostMessageW(files, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                                                  reinterpret_cast<LPARAM>(::GetDlgItem(files, IDOK)));
+                               });
+                               ClickButton(dialog, IDC_BROWSE_VIEWER);
+                               EXPECT_EQ(Text(dialog, IDC_FILE_VIEWER), m_folder + L"\\QLTC_WS.dll");
+                               ClickButton(dialog, IDOK);
+                           }});
+    EXPECT_EQ(settings.m_fileViewer, m_folder + L"\\QLTC_WS.dll");
 }
