@@ -6,6 +6,7 @@
 #include "CShellExtInstaller.h"
 #include "DefaultFilterTable.h"
 #include "DialogScript.h"
+#include "FileNameEdit.h"
 #include "QuilletKeyTest.h"
 #include "ShellOpenRecorder.h"
 #include "resource.h"
@@ -245,37 +246,6 @@ TEST_F(SettingsDialog, FiltersAndViewerAreStoredAsTyped)
                 }});
     EXPECT_EQ(settings.m_defaultFilter, L"*");
 }
-
-namespace {
-BOOL CALLBACK FindEdit(HWND child, LPARAM found)
-{
-    wchar_t className[32] = {};
-    ::GetClassNameW(child, className, 32);
-    if (::lstrcmpiW(className, L"Edit") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
-
-// The file dialog's name field: an edit of its own or inside the name combo box.
-HWND FileNameEdit(HWND dialog)
-{
-    for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
-        HWND control = ::GetDlgItem(dialog, id);
-        if (!control)
-            continue;
-        HWND edit = nullptr;
-        wchar_t className[32] = {};
-        ::GetClassNameW(control, className, 32);
-        if (::lstrcmpiW(className, L"Edit") == 0)
-            return control;
-        ::EnumChildWindows(control, FindEdit, reinterpret_cast<LPARAM>(&edit));
-        if (edit)
-            return edit;
-    }
-    return nullptr;
-}
-}  // namespace
 
 TEST_F(SettingsDialog, BrowseTakesTheFirstChosenProgramAndCancelKeepsTheTypedText)
 {
