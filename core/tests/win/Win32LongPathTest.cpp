@@ -12,6 +12,7 @@
 #include "CWin32FileCallRecorder.h"
 #include "ConvertFile.h"
 #include "LineEndingFormat.h"
+#include "Win32RemoveTree.h"
 #include "fs/IFileSystem.h"
 
 namespace {
@@ -35,11 +36,7 @@ public:
             Create(m_deep);
         }
     }
-    ~CDeepFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_base, ignored);
-    }
+    ~CDeepFolder() { EXPECT_TRUE(RemoveTreeForTest(m_base)); }
     CDeepFolder(const CDeepFolder&) = delete;
     CDeepFolder& operator=(const CDeepFolder&) = delete;
 
