@@ -67,6 +67,7 @@ const std::vector<CRedirect>& Redirects()
         QL_REDIRECT(6, ReplaceFileW),       QL_REDIRECT(7, DeleteFileW),
         QL_REDIRECT(8, FindFirstFileW),     QL_REDIRECT(9, FindFirstFileExW),
         QL_REDIRECT(10, CreateDirectoryW),  QL_REDIRECT(11, RemoveDirectoryW),
+        QL_REDIRECT(12, CreateHardLinkW),
     };
     return redirects;
 }
