@@ -15,6 +15,7 @@
 #include "LineEndingFormat.h"
 #include "Win32RemoveTree.h"
 #include "fs/IFileSystem.h"
+#include "fs/Win32UniqueHandle.h"
 
 namespace {
 
@@ -68,10 +69,15 @@ private:
     std::wstring m_previous;
 };
 
-void WriteFile(qlfs::IFileSystem& fs, const std::wstring& path, const std::string& content)
+// Written straight through Win32, so that only the cases under test go
+// through the file-system layer.
+void WriteFile(const std::wstring& path, const std::string& content)
 {
-    auto file = fs.CreateWrite(path);
-    ASSERT_TRUE(file && file->Write(content.data(), content.size()) && file->Close());
+    qlfs::CWin32UniqueHandle file(::CreateFileW((kLiteralPrefix + path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(file.IsValid() && ::WriteFile(file.Get(), content.data(), DWORD(content.size()), &written, nullptr) &&
+                written == content.size());
 }
 
 std::string ReadFile(qlfs::IFileSystem& fs, const std::wstring& path)
@@ -101,8 +107,8 @@ TEST(Win32LongPath, LongPathsReachWindowsInTheLiteralFormAndShortOnesAsTheyAre)
     const std::wstring deepFile = tree.Deep() + L"\\notes.txt";
     const std::wstring shortFile = tree.Base() + L"\\short.txt";
     ASSERT_GT(deepFile.size(), 600u);
-    WriteFile(fs, deepFile, "a\nb\r\n");
-    WriteFile(fs, shortFile, "s\n");
+    WriteFile(deepFile, "a\nb\r\n");
+    WriteFile(shortFile, "s\n");
 
     CCurrentFolderScope inBase(tree.Base());
     const std::wstring deepRelative = WithSlashes(deepFile.substr(tree.Base().size() + 1));
@@ -166,8 +172,8 @@ TEST(Win32LongPath, NamesKeepTheirLimitBelowTheTemporaryNameBuffer)
     const std::wstring folder = tree.Deep() + L"\\";
     const std::wstring fits = folder + std::wstring(1019 - folder.size(), L'f');
     const std::wstring tooLong = folder + std::wstring(1020 - folder.size(), L'g');
-    WriteFile(fs, fits, "x\n");
-    WriteFile(fs, tooLong, "y\n");
+    WriteFile(fits, "x\n");
+    WriteFile(tooLong, "y\n");
     EXPECT_EQ(0, ConvertFile(fs, fits, LEF_CRLF, false, false, false, false, nullptr, nullptr));
     EXPECT_EQ(-1, ConvertFile(fs, tooLong, LEF_CRLF, false, false, false, false, nullptr, nullptr));
     EXPECT_EQ("x\r\n", ReadFile(fs, fits));
