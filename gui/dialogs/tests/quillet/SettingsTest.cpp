@@ -229,10 +229,14 @@ TEST_F(SettingsDialog, FiltersAndViewerAreStoredAsTyped)
 
     // A chosen preset stores its filter string, not its display text.
     RunSettings(settings, {[](HWND dialog) {
+                    // As a click in the dropped list does it: the inner combo box
+                    // tells the extended one, which updates its edit field and
+                    // then tells the dialog.
                     HWND combo = ::GetDlgItem(dialog, IDC_DEFAULT_FILTER);
-                    ::SendMessageW(combo, CB_SETCURSEL, 17, 0);
-                    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DEFAULT_FILTER, CBN_SELCHANGE),
-                                   reinterpret_cast<LPARAM>(combo));
+                    HWND inner = reinterpret_cast<HWND>(::SendMessageW(combo, CBEM_GETCOMBOCONTROL, 0, 0));
+                    ::SendMessageW(inner, CB_SETCURSEL, 17, 0);
+                    ::SendMessageW(combo, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(inner), CBN_SELCHANGE),
+                                   reinterpret_cast<LPARAM>(inner));
                     EXPECT_EQ(Text(dialog, IDC_DEFAULT_FILTER), L"*.txt");
                     ClickButton(dialog, IDOK);
                 }});
