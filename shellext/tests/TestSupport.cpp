@@ -154,28 +154,34 @@ static HANDLE AppKeyLock() {
     return lock;
 }
 
-CAppKeyScope::CAppKeyScope() {
-    WaitForSingleObject(AppKeyLock(), 300000);
-    DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
-    if (KeyExists(HKEY_CURRENT_USER, kAppKey)) {
+CAppKeyScope::CAppKeyScope(HKEY root) : m_root(root) {
+    // Only the current user's scope serialises with the other registry tests;
+    // a machine scope lives inside one and must not wait for itself.
+    if (m_root == HKEY_CURRENT_USER)
+        WaitForSingleObject(AppKeyLock(), 300000);
+    DeleteTree(m_root, kAppKeyBackup);
+    if (KeyExists(m_root, kAppKey)) {
         HKEY backup = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKeyBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
-        RegCopyTreeW(HKEY_CURRENT_USER, kAppKey, backup);
+        RegCreateKeyExW(m_root, kAppKeyBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
+        RegCopyTreeW(m_root, kAppKey, backup);
         RegCloseKey(backup);
-        DeleteTree(HKEY_CURRENT_USER, kAppKey);
+        DeleteTree(m_root, kAppKey);
     }
 }
 
 CAppKeyScope::~CAppKeyScope() {
-    DeleteTree(HKEY_CURRENT_USER, kAppKey);
-    if (KeyExists(HKEY_CURRENT_USER, kAppKeyBackup)) {
+    DeleteTree(m_root, kAppKey);
+    if (KeyExists(m_root, kAppKeyBackup)) {
         HKEY original = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
-        RegCopyTreeW(HKEY_CURRENT_USER, kAppKeyBackup, original);
+        RegCreateKeyExW(m_root, kAppKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
+        RegCopyTreeW(m_root, kAppKeyBackup, original);
         RegCloseKey(original);
-        DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
+        DeleteTree(m_root, kAppKeyBackup);
+    } else {
+        RegDeleteKeyW(m_root, L"Software\\Varnel"); // only when nothing else is left in it
     }
-    ReleaseMutex(AppKeyLock());
+    if (m_root == HKEY_CURRENT_USER)
+        ReleaseMutex(AppKeyLock());
 }
 
 CServerDll::CServerDll() : m_module(LoadLibraryW(ServerPath().c_str())) {

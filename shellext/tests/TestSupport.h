@@ -43,13 +43,17 @@ void WriteString(HKEY root, const std::wstring& path, const std::wstring& name, 
                  DWORD type = REG_SZ);
 void WriteDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
 
-// Moves HKCU\Software\Varnel\Quillet aside for the life of the object and puts it back afterwards.
+// Moves Software\Varnel\Quillet of `root` (the current user's by default)
+// aside for the life of the object and puts it back afterwards.
 class CAppKeyScope {
 public:
-    CAppKeyScope();
+    explicit CAppKeyScope(HKEY root = HKEY_CURRENT_USER);
     ~CAppKeyScope();
     CAppKeyScope(const CAppKeyScope&) = delete;
     CAppKeyScope& operator=(const CAppKeyScope&) = delete;
+
+private:
+    HKEY m_root;
 };
 
 // The server DLL loaded with LoadLibraryW, and its exports.
