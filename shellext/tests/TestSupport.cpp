@@ -12,7 +12,6 @@ namespace qltest {
 namespace {
 
 const wchar_t kAppKey[] = L"Software\\Varnel\\Quillet";
-const wchar_t kAppKeyBackup[] = L"Software\\Varnel\\Quillet.test-backup";
 
 } // namespace
 
@@ -154,33 +153,33 @@ static HANDLE AppKeyLock() {
     return lock;
 }
 
-CAppKeyScope::CAppKeyScope(HKEY root) : m_root(root) {
-    // Only the current user's scope serialises with the other registry tests;
-    // a machine scope lives inside one and must not wait for itself.
-    if (m_root == HKEY_CURRENT_USER)
+CAppKeyScope::CAppKeyScope(HKEY root, const std::wstring& path)
+    : m_root(root), m_path(path), m_backup(path + L".test-backup"),
+      m_locked(root == HKEY_CURRENT_USER && _wcsicmp(path.c_str(), kAppKey) == 0) {
+    if (m_locked)
         WaitForSingleObject(AppKeyLock(), 300000);
-    DeleteTree(m_root, kAppKeyBackup);
-    if (KeyExists(m_root, kAppKey)) {
+    DeleteTree(m_root, m_backup);
+    if (KeyExists(m_root, m_path)) {
         HKEY backup = nullptr;
-        RegCreateKeyExW(m_root, kAppKeyBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
-        RegCopyTreeW(m_root, kAppKey, backup);
+        RegCreateKeyExW(m_root, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
+        RegCopyTreeW(m_root, m_path.c_str(), backup);
         RegCloseKey(backup);
-        DeleteTree(m_root, kAppKey);
+        DeleteTree(m_root, m_path);
     }
 }
 
 CAppKeyScope::~CAppKeyScope() {
-    DeleteTree(m_root, kAppKey);
-    if (KeyExists(m_root, kAppKeyBackup)) {
+    DeleteTree(m_root, m_path);
+    if (KeyExists(m_root, m_backup)) {
         HKEY original = nullptr;
-        RegCreateKeyExW(m_root, kAppKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
-        RegCopyTreeW(m_root, kAppKeyBackup, original);
+        RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
+        RegCopyTreeW(m_root, m_backup.c_str(), original);
         RegCloseKey(original);
-        DeleteTree(m_root, kAppKeyBackup);
-    } else {
+        DeleteTree(m_root, m_backup);
+    } else if (_wcsicmp(m_path.c_str(), kAppKey) == 0) {
         RegDeleteKeyW(m_root, L"Software\\Varnel"); // only when nothing else is left in it
     }
-    if (m_root == HKEY_CURRENT_USER)
+    if (m_locked)
         ReleaseMutex(AppKeyLock());
 }
 
