@@ -1,9 +1,10 @@
 // Clicks through the setup program's pages for screenshots: it stops on the
-// install-mode page and on the finish page, says so with a file, and goes on
-// when the screenshot script answers with another. Afterwards it uninstalls
-// the copy silently and puts the "AppFolder" value back as it found it.
+// install-mode page, the finish page and the uninstaller's settings page,
+// says so with a file, and goes on when the screenshot script answers with
+// another. Afterwards it uninstalls the copy silently and puts the
+// "AppFolder" value back as it found it.
 //   InstallerShot.exe <setup.exe> <install folder> <signal folder>
-// Signals: <signal folder>\mode.ready -> mode.done, finish.ready -> finish.done.
+// Signals in <signal folder>: <page>.ready -> <page>.done for mode, finish, uninstall.
 #include <windows.h>
 
 #include <string>
@@ -49,7 +50,7 @@ BOOL CALLBACK FindSetupWindow(HWND window, LPARAM param) {
     auto* find = reinterpret_cast<CFind*>(param);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != find->process || !IsWindowVisible(window))
+    if ((find->process != 0 && process != find->process) || !IsWindowVisible(window))
         return TRUE;
     CFind child{process, find->text};
     EnumChildWindows(window, FindChildText, reinterpret_cast<LPARAM>(&child));
@@ -59,7 +60,8 @@ BOOL CALLBACK FindSetupWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-// The setup's visible top-level window once it shows a control with `text`.
+// The visible top-level window of `process` (0: of any process) once it
+// shows a control with `text`.
 HWND WaitForPage(DWORD process, const wchar_t* text) {
     CFind find{process, text};
     WaitFor([&] {
@@ -123,6 +125,20 @@ int DriveSetup(const std::wstring& setup, const std::wstring& folder, const std:
     return result;
 }
 
+// The uninstaller runs from a copy of itself in another process, so its page
+// is looked for in every process. Cancel leaves the copy installed.
+int ShowUninstallPage(const std::wstring& folder, const std::wstring& signals) {
+    HANDLE process = Start(L"\"" + folder + L"\\Uninstall.exe\"");
+    if (process == nullptr)
+        return 6;
+    CloseHandle(process);
+    HWND page = WaitForPage(0, L"&Remove my settings and preset filters too");
+    if (page == nullptr || !Pause(page, signals, L"uninstall"))
+        return 7;
+    Click(page, IDCANCEL);
+    return WaitFor([&] { return !IsWindow(page); }) ? 0 : 8;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -135,7 +151,9 @@ int wmain(int argc, wchar_t** argv) {
         RegGetValueW(HKEY_CURRENT_USER, kAppKey, L"AppFolder", RRF_RT_REG_SZ, nullptr, saved, &savedSize) ==
         ERROR_SUCCESS;
 
-    const int result = DriveSetup(argv[1], folder, argv[3]);
+    int result = DriveSetup(argv[1], folder, argv[3]);
+    if (result == 0)
+        result = ShowUninstallPage(folder, argv[3]);
 
     if (Exists(folder + L"\\Uninstall.exe")) {
         // The uninstaller copies itself away and returns at once; the folder goes last.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the setup program in a Wine virtual desktop (so the frame and caption
-# are drawn) and saves its install-mode page and its finish page:
+# are drawn) and saves its install-mode page, its finish page and the
+# uninstaller's settings page:
 #   installer_screenshots.sh <InstallerShot.exe> <setup.exe> <screenshot folder>
-# -> <folder>/installer_mode.png, <folder>/installer_finish.png
+# -> <folder>/installer_mode.png, installer_finish.png, installer_uninstall.png
 set -euo pipefail
 shot_exe=$(realpath "$1")
 setup=$(realpath "$2")
@@ -52,4 +53,5 @@ capture() {
 
 capture mode "$outdir/installer_mode.png"
 capture finish "$outdir/installer_finish.png"
+capture uninstall "$outdir/installer_uninstall.png"
 wait "$desktop" || true
