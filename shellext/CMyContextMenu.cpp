@@ -114,7 +114,8 @@ STDMETHODIMP CMyContextMenu::QueryContextMenu(HMENU menu, UINT indexMenu, UINT i
 
 HRESULT CMyContextMenu::BuildMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast) {
     // Identifiers past idCmdLast belong to other handlers or to Explorer itself.
-    const std::vector<qlshell::CMenuItem> items = m_logic.BuildMenu(qlshell::CommandIdsAvailable(idCmdFirst, idCmdLast));
+    const std::vector<qlshell::CMenuItem> items =
+        m_logic.BuildMenu(qlshell::CommandIdsAvailable(idCmdFirst, idCmdLast));
     if (items.empty())
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     CMenu popup(CreatePopupMenu());

@@ -23,7 +23,8 @@
 //
 //   QueryContextMenu:
 //                if (uFlags & CMF_DEFAULTONLY) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
-//                for (const CMenuItem& item : m_logic.BuildMenu(CommandIdsAvailable(idCmdFirst, idCmdLast))) InsertMenuW(popup, -1,
+//                for (const CMenuItem& item :
+//                     m_logic.BuildMenu(CommandIdsAvailable(idCmdFirst, idCmdLast))) InsertMenuW(popup, -1,
 //                    MF_BYPOSITION | (item.isSeparator ? MF_SEPARATOR : MF_STRING),
 //                    item.isSeparator ? UINT_PTR(-1) : idCmdFirst + item.offset,
 //                    item.isSeparator ? nullptr : item.text.c_str());
