@@ -74,6 +74,7 @@ public:
 
 protected:
     bool LoadChildren(HTREEITEM item) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
     HTREEITEM InsertShellItem(HTREEITEM parent, IShellFolder* parentFolder, const ITEMIDLIST* parentList,
                               const ITEMIDLIST* child, UINT flags);
@@ -82,6 +83,8 @@ protected:
 
 private:
     void FillDisplayInfo(NMTVDISPINFOW& info) const;
+    void DeleteItemWithData(HTREEITEM item);
+    void DeleteAllItemsWithData();
     void SortChildren(HTREEITEM item, IShellFolder* folder) const;
     static int CALLBACK CompareChildren(LPARAM first, LPARAM second, LPARAM folder);
 
