@@ -8,6 +8,8 @@
 #include "CShellTreeCtrl.h"
 #include "CUniqueHandle.h"
 
+#include <atomic>
+
 class CFolderTreeCtrl : public CShellTreeCtrl {
 public:
     static constexpr UINT kAnimationPeriodMs = 125;
@@ -59,6 +61,7 @@ private:
     CBrush m_frameBrush;
     CBrush m_fillBrush;
     CBrush m_backgroundBrush;
-    int m_frame = 0;
-    int m_lastFillWidth = 0;
+    // Atomic only so that tests may read them while the thread draws.
+    std::atomic<int> m_frame{0};
+    std::atomic<int> m_lastFillWidth{0};
 };
