@@ -30,6 +30,7 @@ public:
     int LastFillWidth() const { return m_lastFillWidth; }
     bool HasHourglass() const { return static_cast<bool>(m_hourglass); }
     int ContextMenusShown() const { return m_menusShown; }
+    bool IsContextMenuUp() const { return m_contextMenu.IsTracking(); }
 
     bool OnReflectedNotify(NMHDR* header, LRESULT& result) override;
 

@@ -103,6 +103,8 @@ TEST(CSelectFolderDlg, AVirtualItemGivesAnEmptyFolderAndCancelStoresNothing)
     LoadSettings(settings);
     CSelectDlg ok(
         [](CSelectDlg& d) {
+            // A last folder that is gone: no pre-selection, only the opened root.
+            EXPECT_FALSE(d.IsPreselecting());
             CFolderTreeCtrl& tree = d.Tree();
             CItemIdList drives;
             ASSERT_TRUE(SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.Put())));
@@ -112,6 +114,7 @@ TEST(CSelectFolderDlg, AVirtualItemGivesAnEmptyFolderAndCancelStoresNothing)
             Click(d, IDOK);
         },
         settings);
+    ok.m_initialFolder = L"C:\\QuilletFolderTest\\gone";
     ASSERT_EQ(ok.DoModal(), IDOK);
     // The caller adds nothing for it; the empty folder is still remembered.
     EXPECT_EQ(ok.m_selectedFolder, L"");

@@ -18,8 +18,18 @@ public:
     std::wstring m_placeholderText;
     bool m_placeholderLastChild = false;
     int m_menusTracked = 0;
+    bool m_showRealMenu = false;
+    int m_realMenuItems = 0;
+    // Answers every loading as an empty removable drive would.
+    bool m_loadAsEmptyRemovable = false;
 
 protected:
+    bool LoadChildren(HTREEITEM item) override
+    {
+        if (m_loadAsEmptyRemovable)
+            return false;
+        return CFolderTreeCtrl::LoadChildren(item);
+    }
     void OnLoadingBegin(HTREEITEM placeholder) override
     {
         ++m_loadsBegun;
@@ -27,10 +37,13 @@ protected:
         m_placeholderLastChild = GetParentItem(placeholder) == LoadingItem() && !GetNextSibling(placeholder);
         CFolderTreeCtrl::OnLoadingBegin(placeholder);
     }
-    bool TrackContextMenu(HMENU, POINT) override
+    bool TrackContextMenu(HMENU menu, POINT at) override
     {
         ++m_menusTracked;
-        return true;
+        if (!m_showRealMenu)
+            return true;
+        m_realMenuItems = ::GetMenuItemCount(menu);
+        return CFolderTreeCtrl::TrackContextMenu(menu, at);
     }
 };
 
@@ -199,6 +212,76 @@ TEST(CFolderTreeCtrl, OneRightClickOrContextKeyShowsTheMenuOnce)
 
         tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), -1);
         EXPECT_EQ(tree.m_menusTracked, 2);
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(CLoadingTreeCtrl, AFolderFoundEmptyOnANonFixedDriveKeepsItsButtonAndLoadsAgain)
+{
+    CComInitializer com;
+    CTestFolders folders;
+    CTreeDlg dlg([](CTreeDlg& d) {
+        CTestFolderTree& tree = d.m_tree;
+        ASSERT_TRUE(tree.SelectPath(CTestFolders::Root()));
+        HTREEITEM root = tree.GetSelection();
+        HTREEITEM deep = nullptr;
+        for (HTREEITEM child = tree.GetChild(root); child; child = tree.GetNextSibling(child)) {
+            if (tree.GetItemText(child) == L"Deep")
+                deep = child;
+        }
+        ASSERT_NE(deep, nullptr);
+
+        tree.m_loadAsEmptyRemovable = true;
+        const int loads = tree.m_loadsBegun;
+        tree.Expand(deep);
+        EXPECT_EQ(tree.m_loadsBegun, loads + 1);
+        EXPECT_EQ(tree.GetChild(deep), nullptr);
+        EXPECT_FALSE(ItemState(tree, deep).state & TVIS_EXPANDED);
+        EXPECT_EQ(ItemState(tree, deep).cChildren, 1);
+
+        // The next expansion reads it again, and now finds its subfolder.
+        tree.m_loadAsEmptyRemovable = false;
+        tree.Expand(deep);
+        EXPECT_EQ(tree.m_loadsBegun, loads + 2);
+        EXPECT_TRUE(ItemState(tree, deep).state & TVIS_EXPANDED);
+        EXPECT_EQ(tree.GetItemText(tree.GetChild(deep)), L"Er");
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+namespace {
+CTestFolderTree* g_menuTree = nullptr;
+bool g_trackingWhileUp = false;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_trackingWhileUp = g_menuTree && g_menuTree->IsContextMenuUp();
+    ::EndMenu();
+}
+}  // namespace
+
+TEST(CFolderTreeCtrl, TheExplorerMenuOfTheSelectedItemShowsAndCloses)
+{
+    CComInitializer com;
+    CTreeDlg dlg([](CTreeDlg& d) {
+        CTestFolderTree& tree = d.m_tree;
+        ASSERT_TRUE(tree.SelectPath(L"C:\\"));
+        tree.m_showRealMenu = true;
+        g_menuTree = &tree;
+        g_trackingWhileUp = false;
+        // The menu runs its own loop; a timer inside it closes the menu again.
+        ::SetTimer(nullptr, 0, 100, CloseMenu);
+        tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), -1);
+        g_menuTree = nullptr;
+        EXPECT_EQ(tree.m_menusTracked, 1);
+        EXPECT_GT(tree.m_realMenuItems, 0);
+        EXPECT_TRUE(g_trackingWhileUp);
+        EXPECT_FALSE(tree.IsContextMenuUp());
+        // Ids outside the shell's range are not the menu's business.
+        EXPECT_FALSE(tree.SendMessage(WM_COMMAND, MAKEWPARAM(100, 0), 0));
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
