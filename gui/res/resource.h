@@ -72,3 +72,16 @@
 #define IDC_ABOUT_VERSION           1053
 #define IDC_ABOUT_DESCRIPTION       1062
 #define IDC_ABOUT_NOTICE            1104
+
+// Folder selection: the Select Folder and Add Folders dialogs, the hourglass
+// of the folder tree.
+#define IDC_HOURGLASS_CURSOR        131   // animated, ten frames
+#define IDD_SELECT_FOLDER           204
+#define IDD_ADD_FOLDERS             533
+#define IDC_FOLDER_PROMPT           1005
+#define IDC_FOLDER_TREE             1020
+#define IDC_FOLDER_FILTER_COMBO     1023
+#define IDC_FOLDER_LIST             1036
+#define IDC_FOLDER_SCAN_SUBFOLDERS  1038
+#define IDC_FOLDER_FILTER_LABEL     1041
+#define IDC_SIZE_GRIP               59648
