@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "PosixAttributes.h"
 #include "PosixSigbusGuard.h"
 
 namespace qlfs {
@@ -24,7 +25,9 @@ public:
         void* address = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd, 0);
         if (address != MAP_FAILED) {
             m_data = static_cast<const uint8_t*>(address);
-            ::madvise(address, size, MADV_SEQUENTIAL | MADV_WILLNEED);
+            // Advice values are not flags: each is given on its own.
+            ::madvise(address, size, MADV_SEQUENTIAL);
+            ::madvise(address, size, MADV_WILLNEED);
         }
     }
     ~CFileMapping()
@@ -66,16 +69,31 @@ bool WalkPieces(void* context)
 
 std::unique_ptr<IReadFile> CPosixReadFile::Open(const std::string& nativePath)
 {
-    CPosixUniqueFd fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for
+    // one; on a regular file the flag changes nothing.
+    CPosixUniqueFd fd(::open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.IsValid())
         return nullptr;
-    // The size is taken once here, which saves a system call per file; a
-    // folder opens on POSIX but is no file to convert.
+    // Only regular files are converted: a folder, FIFO, socket or device is
+    // never read, so it cannot be replaced by a regular file either. The size
+    // is taken once here, which saves a system call per file.
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode))
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return nullptr;
-    int64_t size = S_ISREG(info.st_mode) ? int64_t(info.st_size) : 0;
-    return std::unique_ptr<IReadFile>(new CPosixReadFile(std::move(fd), size));
+    return std::unique_ptr<IReadFile>(new CPosixReadFile(std::move(fd), int64_t(info.st_size)));
+}
+
+bool CPosixReadFile::GetMetadata(FileMetadata& metadata)
+{
+    struct stat info {};
+    if (::fstat(m_fd.Get(), &info) != 0)
+        return false;
+    metadata.attributes = AttributesFromMode(info.st_mode);
+    metadata.times.lastAccess = int64_t(info.st_atim.tv_sec);
+    metadata.times.lastWrite = int64_t(info.st_mtim.tv_sec);
+    metadata.owner = int64_t(info.st_uid);
+    metadata.group = int64_t(info.st_gid);
+    return true;
 }
 
 int64_t CPosixReadFile::Read(void* buffer, size_t size)

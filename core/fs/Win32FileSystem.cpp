@@ -4,35 +4,13 @@
 
 #include <vector>
 
+#include "Win32FileTime.h"
 #include "Win32ReadFile.h"
 #include "Win32UniqueHandle.h"
 #include "Win32WriteFile.h"
 
 namespace qlfs {
 namespace {
-
-// FILETIME counts 100 ns ticks since 1601-01-01; the layer carries whole
-// seconds since 1970-01-01.
-constexpr int64_t kTicksPerSecond = 10000000;
-constexpr int64_t kTicksFrom1601To1970 = 116444736000000000;
-
-int64_t SecondsFromFileTime(const FILETIME& time)
-{
-    int64_t ticks = int64_t((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime) - kTicksFrom1601To1970;
-    int64_t seconds = ticks / kTicksPerSecond;
-    if (ticks % kTicksPerSecond < 0)
-        --seconds;  // round towards the past for times before 1970
-    return seconds;
-}
-
-FILETIME FileTimeFromSeconds(int64_t seconds)
-{
-    uint64_t ticks = uint64_t(seconds * kTicksPerSecond + kTicksFrom1601To1970);
-    FILETIME time;
-    time.dwLowDateTime = DWORD(ticks & 0xFFFFFFFFu);
-    time.dwHighDateTime = DWORD(ticks >> 32);
-    return time;
-}
 
 // Opens a file or folder only to read or change its metadata.
 CWin32UniqueHandle OpenForMetadata(const std::wstring& path, DWORD access)
@@ -70,9 +48,9 @@ std::unique_ptr<IReadFile> CWin32FileSystem::OpenRead(const std::wstring& path)
     return CWin32ReadFile::Open(path);
 }
 
-std::unique_ptr<IWriteFile> CWin32FileSystem::CreateWrite(const std::wstring& path)
+std::unique_ptr<IWriteFile> CWin32FileSystem::CreateNew(const std::wstring& path, bool& nameTaken)
 {
-    return CWin32WriteFile::Create(path);
+    return CWin32WriteFile::CreateNew(path, nameTaken);
 }
 
 bool CWin32FileSystem::GetTimes(const std::wstring& path, FileTimes& times)
@@ -98,6 +76,29 @@ bool CWin32FileSystem::SetTimes(const std::wstring& path, const FileTimes& times
 bool CWin32FileSystem::Rename(const std::wstring& from, const std::wstring& to)
 {
     return ::MoveFileW(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool CWin32FileSystem::Replace(const std::wstring& from, const std::wstring& to)
+{
+    // One rename that takes over the existing name, exactly as spelt: in a
+    // case-sensitive folder "X.h" never lands on "x.h".
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+bool CWin32FileSystem::Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken)
+{
+    nameTaken = false;
+    if (::CreateHardLinkW(newName.c_str(), existing.c_str(), nullptr))
+        return true;
+    DWORD error = ::GetLastError();
+    nameTaken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+                ::GetFileAttributesW(newName.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return false;
+}
+
+std::wstring CWin32FileSystem::ResolveFileLink(const std::wstring& path)
+{
+    return path;
 }
 
 bool CWin32FileSystem::Delete(const std::wstring& path)
