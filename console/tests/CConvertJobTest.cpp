@@ -172,11 +172,11 @@ TEST(CConvertJob, CollectsSubfolderFilesWhereTheyAreMetAndLeavesLinkCycles)
 
     CConvertJob flat(deep.out, fs);
     // A folder named twice is listed once; a file named twice is converted twice.
-    flat.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"top", P(L"/cwd/top"), L"top/a.txt",
-                           L"top/a.txt"});
+    flat.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"top", P(L"/cwd/top"), P(L"top/a.txt"),
+                           P(L"top/a.txt")});
     fs.File(L"/cwd/top/a.txt");
     flat.FindMatchedFiles();
-    EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/b.txt"), L"top/a.txt", L"top/a.txt"}),
+    EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/b.txt"), P(L"top/a.txt"), P(L"top/a.txt")}),
               flat.MatchedFiles());
 
     // Without a filter a folder contributes nothing.
