@@ -12,7 +12,9 @@
 #include "ConvertFile.h"
 #include "fs/IFileSystem.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "fs/Win32UniqueHandle.h"
+#else
 #include <clocale>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -135,6 +137,44 @@ TEST_F(FileSystemTest, RenameNeverReplacesAndDeleteRemoves)
     EXPECT_FALSE(m_fs.Delete(Path(L"free")));
     EXPECT_EQ(Listing(), std::vector<std::wstring>{L"to"});
 }
+
+// Creation claims a name; Replace takes an existing one over in one step; a
+// hard link is a second name of the same file.
+TEST_F(FileSystemTest, CreateNewReplaceAndLink)
+{
+    Write(L"a", "1");
+    bool taken = false;
+    EXPECT_FALSE(m_fs.CreateNew(Path(L"a"), taken));
+    EXPECT_TRUE(taken);
+    std::filesystem::create_directory(m_base / "folder");
+    EXPECT_FALSE(m_fs.CreateNew(Path(L"folder"), taken));
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(Read(L"a"), "1");
+
+    Write(L"b", "2");
+    EXPECT_TRUE(m_fs.Link(Path(L"a"), Path(L"a2"), taken));
+    EXPECT_FALSE(m_fs.Link(Path(L"a"), Path(L"b"), taken));
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(m_fs.Replace(Path(L"b"), Path(L"a")));
+    EXPECT_EQ(Read(L"a"), "2");
+    EXPECT_EQ(Read(L"a2"), "1");
+    EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"a", L"a2", L"folder/"}));
+}
+
+#ifdef _WIN32
+// Device names and pipes are no disk files: they are never opened for reading.
+TEST_F(FileSystemTest, DevicesAndPipesAreNotOpened)
+{
+    for (const wchar_t* device : {L"NUL", L"con.txt", L"COM1"})
+        EXPECT_FALSE(m_fs.OpenRead(device)) << device;
+    EXPECT_FALSE(m_fs.OpenRead(Path(L"aux.h")));
+    const wchar_t* pipeName = L"\\\\.\\pipe\\ql-fs-test-pipe";
+    qlfs::CWin32UniqueHandle pipe(
+        CreateNamedPipeW(pipeName, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
+    ASSERT_TRUE(pipe.IsValid());
+    EXPECT_FALSE(m_fs.OpenRead(pipeName));
+}
+#endif
 
 TEST_F(FileSystemTest, ReadOnlyAndOtherAttributes)
 {
