@@ -34,13 +34,32 @@ std::wstring NumberedName(const std::wstring& path, uint64_t number, const wchar
     return name;
 }
 
-std::wstring MakeFreeName(qlfs::IFileSystem& fs, const std::wstring& path, const wchar_t* suffix)
+// Walks the " (2)", " (3)" rule until `claim` takes a name, or fails on one
+// that was free. `name` is the last name tried, empty once names no longer
+// fit the buffer.
+bool ClaimNumberedName(const std::wstring& path, const wchar_t* suffix,
+                       const std::function<bool(const std::wstring& name, bool& nameTaken)>& claim,
+                       std::wstring& name)
 {
     for (uint64_t number = 1;; ++number) {
-        std::wstring name = NumberedName(path, number, suffix);
-        if (name.empty() || !fs.Exists(name))
-            return name;
+        name = NumberedName(path, number, suffix);
+        if (name.empty())
+            return false;
+        bool nameTaken = false;
+        if (claim(name, nameTaken))
+            return true;
+        if (!nameTaken)
+            return false;
     }
+}
+
+std::wstring MakeFreeName(qlfs::IFileSystem& fs, const std::wstring& path, const wchar_t* suffix)
+{
+    std::wstring name;
+    ClaimNumberedName(
+        path, suffix, [&](const std::wstring& candidate, bool& taken) { return !(taken = fs.Exists(candidate)); },
+        name);
+    return name;
 }
 
 int ClampToInt(int64_t value)
@@ -127,16 +146,12 @@ bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format
 std::unique_ptr<qlfs::IWriteFile> CreateTempFile(qlfs::IFileSystem& fs, const std::wstring& path,
                                                  std::wstring& tempName)
 {
-    for (uint64_t number = 1;; ++number) {
-        tempName = NumberedName(path, number, L".tmp");
-        if (tempName.empty())
-            return nullptr;
-        bool nameTaken = false;
-        if (auto file = fs.CreateNew(tempName, nameTaken))
-            return file;
-        if (!nameTaken)
-            return nullptr;
-    }
+    std::unique_ptr<qlfs::IWriteFile> file;
+    ClaimNumberedName(
+        path, L".tmp",
+        [&](const std::wstring& name, bool& taken) { return (file = fs.CreateNew(name, taken)) != nullptr; },
+        tempName);
+    return file;
 }
 
 enum class ELinkResult { kLinked, kUnsupported, kFailed };
@@ -145,16 +160,11 @@ enum class ELinkResult { kLinked, kUnsupported, kFailed };
 // the backup exists before the original's name is taken over.
 ELinkResult LinkBackup(qlfs::IFileSystem& fs, const std::wstring& path, std::wstring& backupName)
 {
-    for (uint64_t number = 1;; ++number) {
-        backupName = NumberedName(path, number, L".bak");
-        if (backupName.empty())
-            return ELinkResult::kFailed;
-        bool nameTaken = false;
-        if (fs.Link(path, backupName, nameTaken))
-            return ELinkResult::kLinked;
-        if (!nameTaken)
-            return ELinkResult::kUnsupported;
-    }
+    if (ClaimNumberedName(
+            path, L".bak", [&](const std::wstring& name, bool& taken) { return fs.Link(path, name, taken); },
+            backupName))
+        return ELinkResult::kLinked;
+    return backupName.empty() ? ELinkResult::kFailed : ELinkResult::kUnsupported;
 }
 
 struct SReplaceRequest {
