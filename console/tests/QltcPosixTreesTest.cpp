@@ -3,12 +3,16 @@
 // that has been deleted.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "QltcProcess.h"
 
@@ -83,23 +87,24 @@ TEST(QltcPosixTrees, AFifoFailsWithoutBlockingTheRun)
     EXPECT_EQ("a\n", folder.Read("a.txt"));
 }
 
-// With the current folder deleted, "." and relative names stand for nothing;
-// they must never become "/".
-TEST(QltcPosixTrees, ADeletedCurrentFolderAnchorsNothing)
+// Runs QLTC with `args` after `prepare` has run in the child; the output and
+// the exit status (-1 when it did not exit).
+std::pair<std::string, int> RunPrepared(const std::function<bool()>& prepare, const std::vector<const char*>& args)
 {
-    CScratchFolder folder;
-    const fs::path gone = folder.Path() / "gone";
-    fs::create_directory(gone);
     const std::string program = (fs::read_symlink("/proc/self/exe").parent_path() / "QLTC").string();
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const char* arg : args)
+        argv.push_back(const_cast<char*>(arg));
+    argv.push_back(nullptr);
     int pipeEnds[2];
-    ASSERT_EQ(0, ::pipe(pipeEnds));
+    if (::pipe(pipeEnds) != 0)
+        return {"", -1};
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(pipeEnds[1], STDOUT_FILENO);
         ::close(pipeEnds[0]);
-        if (::chdir(gone.c_str()) == 0 && ::rmdir(gone.c_str()) == 0)
-            ::execl(program.c_str(), program.c_str(), "-format", "lf", "-filter", "*", "-ss", ".", "x.txt",
-                    static_cast<char*>(nullptr));
+        if (prepare())
+            ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     ::close(pipeEnds[1]);
@@ -110,8 +115,44 @@ TEST(QltcPosixTrees, ADeletedCurrentFolderAnchorsNothing)
         output.append(buffer, size_t(got));
     ::close(pipeEnds[0]);
     int status = 0;
-    ASSERT_EQ(child, ::waitpid(child, &status, 0));
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status));
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return {output, -1};
+    return {output, WEXITSTATUS(status)};
+}
+
+// With the current folder deleted, "." and relative names stand for nothing;
+// they must never become "/".
+TEST(QltcPosixTrees, ADeletedCurrentFolderAnchorsNothing)
+{
+    CScratchFolder folder;
+    const fs::path gone = folder.Path() / "gone";
+    fs::create_directory(gone);
+    auto [output, status] = RunPrepared([&] { return ::chdir(gone.c_str()) == 0 && ::rmdir(gone.c_str()) == 0; },
+                                        {"-format", "lf", "-filter", "*", "-ss", ".", "x.txt"});
+    EXPECT_EQ(0, status);
     EXPECT_NE(std::string::npos, output.find("No files matched.")) << output;
+}
+
+// A tree deeper than the soft limit on open files is still scanned whole.
+TEST(QltcPosixTrees, DeepTreesAreNotCutByTheOpenFileLimit)
+{
+    CScratchFolder folder;
+    std::string deep = "t";
+    for (int i = 0; i < 150; ++i)
+        deep += "/d";
+    folder.Write(deep + "/bottom.txt", "b\r\n");
+    const fs::path root = folder.Path() / "t";
+    auto [output, status] = RunPrepared(
+        [] {
+            struct rlimit limit {};
+            ::getrlimit(RLIMIT_NOFILE, &limit);
+            if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < 400)
+                return false;
+            limit.rlim_cur = 64;
+            return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
+        },
+        {"-format", "lf", "-filter", "*.txt", "-ss", root.c_str()});
+    EXPECT_EQ(0, status) << output;
+    EXPECT_NE(std::string::npos, output.find("   1. bottom.txt\n")) << output;
+    EXPECT_EQ("b\n", folder.Read(deep + "/bottom.txt"));
 }
