@@ -93,31 +93,23 @@ bool ConvertPiece(void* context, const uint8_t* data, size_t size)
     return target->writer->Submit(target->spare, converted);
 }
 
-// Converts a mapped file while a second thread writes the converted blocks.
-qlfs::IReadFile::MappedResult ConvertMapped(qlfs::IReadFile& original, qlfs::IWriteFile& temp,
-                                            CLineEndingConverter& converter)
-{
-    SConvertTarget target{converter, temp, std::nullopt, {}};
-    auto mapped = original.ConsumeMapped(kMappedPiece, ConvertPiece, &target);
-    if (mapped == qlfs::IReadFile::kMappedDone && target.writer && !target.writer->Finish())
-        return qlfs::IReadFile::kMappedFailed;
-    return mapped;
-}
-
 // Streams the original through the converter into the temporary file.
 // False on any read or write error: the temporary file is then incomplete.
 bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format, int64_t size,
                    CProgressSink* sink)
 {
     CLineEndingConverter converter(format, sink);
-    // Large files are converted straight from their mapped pages, which saves
-    // copying the whole input once; pieces stay small so that the converted
-    // output is still in the cache when it is written.
-    auto mapped = ConvertMapped(original, temp, converter);
-    if (mapped == qlfs::IReadFile::kMappedFailed)
+    // Large files are written on a second thread, so that converting the next
+    // block overlaps the kernel's copy of the last one. Where the backend can
+    // map them, they are converted straight from their pages; pieces stay
+    // small so that the converted output is still in the cache when written.
+    SConvertTarget target{converter, temp, std::nullopt, {}};
+    auto mapped = original.ConsumeMapped(kMappedPiece, ConvertPiece, &target);
+    if (mapped == qlfs::IReadFile::kMappedFailed || (target.writer && !target.writer->Finish()))
         return false;
     // After a mapping, read on to the real end in case the file grew meanwhile.
-    bool wasMapped = mapped == qlfs::IReadFile::kMappedDone;
+    const bool wasMapped = mapped == qlfs::IReadFile::kMappedDone;
+    const bool inBackground = !wasMapped && size > int64_t(kLargestBlock);
     std::vector<uint8_t> buffer(wasMapped ? kSmallestBlock : BlockSizeFor(size));
     if (wasMapped)
         size = -1;
@@ -129,14 +121,21 @@ bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format
         if (got == 0)
             break;
         total += got;
-        std::span<const uint8_t> piece = converter.Convert(buffer.data(), size_t(got));
-        if (!piece.empty() && !temp.Write(piece.data(), piece.size()))
-            return false;
+        if (inBackground) {
+            if (!ConvertPiece(&target, buffer.data(), size_t(got)))
+                return false;
+        } else {
+            std::span<const uint8_t> piece = converter.Convert(buffer.data(), size_t(got));
+            if (!piece.empty() && !temp.Write(piece.data(), piece.size()))
+                return false;
+        }
         // A short read that reaches the known size is the end: this saves
         // the extra read per file that would only report it.
         if (total == size && size_t(got) < buffer.size())
             break;
     }
+    if (target.writer && !target.writer->Finish())
+        return false;
     std::span<const uint8_t> rest = converter.Finish();
     return rest.empty() || temp.Write(rest.data(), rest.size());
 }
