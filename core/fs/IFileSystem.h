@@ -40,18 +40,6 @@ public:
     // Size in bytes, -1 when it cannot be determined.
     virtual int64_t Size() = 0;
 
-    // Zero-copy reading for backends that can map the file: hands the whole
-    // content to `consume` in pieces of at most `pieceSize` bytes, straight
-    // from the file's pages. Returns kMappedDone after the last piece,
-    // kMappedFailed when the file could not be read (also when it shrank
-    // underneath us) or `consume` returned false, and kMappedUnsupported when
-    // the caller should use Read() instead; then nothing was consumed.
-    enum MappedResult { kMappedDone, kMappedFailed, kMappedUnsupported };
-    using PieceConsumer = bool (*)(void* context, const uint8_t* data, size_t size);
-    virtual MappedResult ConsumeMapped(size_t /*pieceSize*/, PieceConsumer /*consume*/, void* /*context*/)
-    {
-        return kMappedUnsupported;
-    }
     // The open file's attributes, times and owner, read through the handle.
     virtual bool GetMetadata(FileMetadata& metadata) = 0;
 };

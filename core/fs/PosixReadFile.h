@@ -15,7 +15,6 @@ public:
 
     int64_t Read(void* buffer, size_t size) override;
     int64_t Size() override { return m_size; }
-    MappedResult ConsumeMapped(size_t pieceSize, PieceConsumer consume, void* context) override;
     bool GetMetadata(FileMetadata& metadata) override;
 
 private:

@@ -36,24 +36,6 @@ public:
     }
     int64_t Size() override { return int64_t(Total()); }
 
-    // Large files are handed out in pieces, as a mapping would; a failing
-    // read anywhere fails the whole walk, as a fault on a mapped page does.
-    MappedResult ConsumeMapped(size_t pieceSize, PieceConsumer consume, void* context) override
-    {
-        if (m_file->generatedSize || m_file->content.size() < m_fs.smallestMappedFile || pieceSize == 0)
-            return kMappedUnsupported;
-        const std::string& content = m_file->content;
-        for (size_t done = 0; done < content.size(); done += pieceSize) {
-            if (m_fs.Fails(EOp::Read, m_path))
-                return kMappedFailed;
-            size_t piece = std::min(pieceSize, content.size() - done);
-            if (!consume(context, reinterpret_cast<const uint8_t*>(content.data()) + done, piece))
-                return kMappedFailed;
-        }
-        m_at = content.size();
-        return kMappedDone;
-    }
-
     bool GetMetadata(qlfs::FileMetadata& metadata) override
     {
         if (m_fs.Fails(EOp::GetTimes, m_path))

@@ -37,9 +37,6 @@ public:
     bool discardWrites = false;
     // Whether Link makes hard links (two names, one file) or is unsupported.
     bool supportsLinks = true;
-    // Files of at least this size are read through ConsumeMapped, as the
-    // POSIX backend maps large files.
-    uint64_t smallestMappedFile = uint64_t(1) << 20;
 
     void AddFile(const std::wstring& path, const std::string& content, uint32_t attributes = qlfs::kAttrArchive,
                  qlfs::FileTimes times = {});
