@@ -17,6 +17,7 @@ constexpr size_t kNameBufferChars = 1024;  // terminator included
 // size so that per-file work stays proportional to the file.
 constexpr size_t kLargestBlock = size_t(1) << 20;
 constexpr size_t kSmallestBlock = size_t(4) << 10;
+constexpr int64_t kFlushFrom = int64_t(1) << 20;
 // Attributes that may stop a file from being deleted or renamed on Windows.
 constexpr uint32_t kProtectingAttributes = qlfs::kAttrReadOnly | qlfs::kAttrHidden | qlfs::kAttrSystem;
 
@@ -233,10 +234,13 @@ int ReplaceOriginal(qlfs::IFileSystem& fs, SReplaceRequest request, ConvertOutco
 
 // Whether the temporary file is forced to the device before it replaces the
 // original, so that a power loss right after the replace cannot leave the
-// name holding a file whose data never reached the disk.
-bool ShouldFlush(int64_t /*size*/)
+// name holding a file whose data never reached the disk. Measured on ext4,
+// forcing costs large files about a tenth of their time or less (a rename
+// over a file starts their write-back anyway), but doubles the time of a run
+// over many small files; so only files of a megabyte or more are forced.
+bool ShouldFlush(int64_t size)
 {
-    return false;
+    return size >= kFlushFrom;
 }
 
 }  // namespace

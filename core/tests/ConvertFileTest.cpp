@@ -138,6 +138,7 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
         {"first write (full disk)", base, on(EOp::Write)},
         {"second write", base, second(EOp::Write), true, true, true},
         {"close temporary", base, on(EOp::Close)},
+        {"flush a large file", base, on(EOp::Flush), true, true, true},
         {"read the original's times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::GetTimes)},
         {"set times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::SetTimes)},
         {"set attributes", {.keepAttributes = true, .convertReadOnly = true}, on(EOp::SetAttributes)},
