@@ -37,11 +37,12 @@ TEST(QltcPosixTrees, LinkedFoldersAreListedOnce)
     // chain/d0 .. d16, where each level holds two links to the next one: a
     // walk that follows every link would meet the last file 65,536 times.
     constexpr int kLevels = 16;
+    auto level = [&](int i) { return root / "chain" / fs::path("d").concat(std::to_string(i)); };
     for (int i = 0; i <= kLevels; ++i)
-        fs::create_directories(root / "chain" / ("d" + std::to_string(i)));
+        fs::create_directories(level(i));
     for (int i = 0; i < kLevels; ++i)
         for (const char* name : {"a", "b"})
-            fs::create_directory_symlink("../d" + std::to_string(i + 1), root / "chain" / ("d" + std::to_string(i)) / name);
+            fs::create_directory_symlink(level(i + 1), level(i) / name);
     folder.Write("chain/d16/deep.txt", "x\r\n");
     folder.Write("top/real/in.txt", "y\r\n");
     fs::create_directory_symlink("real", root / "top" / "link");
@@ -137,9 +138,10 @@ TEST(QltcPosixTrees, ADeletedCurrentFolderAnchorsNothing)
 TEST(QltcPosixTrees, DeepTreesAreNotCutByTheOpenFileLimit)
 {
     CScratchFolder folder;
-    std::string deep = "t";
+    fs::path deepFolder = "t";
     for (int i = 0; i < 150; ++i)
-        deep += "/d";
+        deepFolder /= "d";
+    const std::string deep = deepFolder.string();
     folder.Write(deep + "/bottom.txt", "b\r\n");
     const fs::path root = folder.Path() / "t";
     auto [output, status] = RunPrepared(

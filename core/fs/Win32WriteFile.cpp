@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Win32FileTime.h"
+#include "Win32Path.h"
 
 namespace qlfs {
 namespace {
@@ -17,7 +18,8 @@ constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_H
 std::unique_ptr<IWriteFile> CWin32WriteFile::CreateNew(const std::wstring& path, bool& nameTaken)
 {
     // CREATE_NEW claims the name: two runs can never write the same file.
-    CWin32UniqueHandle handle(::CreateFileW(path.c_str(), GENERIC_WRITE,
+    const std::wstring win32Path = ToWin32Path(path);
+    CWin32UniqueHandle handle(::CreateFileW(win32Path.c_str(), GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     nameTaken = false;
@@ -25,7 +27,7 @@ std::unique_ptr<IWriteFile> CWin32WriteFile::CreateNew(const std::wstring& path,
         DWORD error = ::GetLastError();
         // A folder of that name gives "access denied", but the name is taken all the same.
         nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
-                    ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+                    ::GetFileAttributesW(win32Path.c_str()) != INVALID_FILE_ATTRIBUTES;
         return nullptr;
     }
     return std::unique_ptr<IWriteFile>(new CWin32WriteFile(std::move(handle)));

@@ -2,6 +2,10 @@
 
 #include "CGuiCommandLine.h"
 #include "CMinimalMainDlg.h"
+#include "CAboutDlg.h"
+#include "CPresetFiltersDlg.h"
+#include "CSettingsDlg.h"
+#include "HelpCommands.h"
 #include "CRegistryProfileStore.h"
 #include "ProcessArguments.h"
 #include "ShowUsage.h"
@@ -54,15 +58,22 @@ bool CQuilletApp::OnCommand(UINT id, UINT)
 {
     switch (id) {
     case ID_APP_ABOUT:
-        ShowPlaceholder(L"Quillet 2.1\nConverts the line endings of text files.");
+        ShowAboutBox();
         return true;
     case ID_CHECK_UPDATES:
+        ::OnCheckForUpdates();
+        return true;
     case ID_EMAIL_US:
+        ::OnEmailUs();
+        return true;
     case ID_WEB_SITE:
-        ShowPlaceholder(L"This Help command is not available in this build.");
+        ::OnWebSite();
         return true;
     case ID_SETTINGS:
-        ShowPlaceholder(L"The Settings dialog is not available in this build.");
+        ShowSettingsDialog();
+        return true;
+    case ID_PRESET_FILTERS:
+        ShowPresetFiltersDialog();
         return true;
     default:
         return false;
@@ -77,6 +88,7 @@ bool CQuilletApp::OnUpdateCommand(CCommandState& state)
     case ID_EMAIL_US:
     case ID_WEB_SITE:
     case ID_SETTINGS:
+    case ID_PRESET_FILTERS:
         state.Enable(true);
         return true;
     default:
@@ -84,7 +96,19 @@ bool CQuilletApp::OnUpdateCommand(CCommandState& state)
     }
 }
 
-void CQuilletApp::ShowPlaceholder(const wchar_t* text) const
+void CQuilletApp::ShowPresetFiltersDialog()
 {
-    ::MessageBoxW(MainWindow(), text, AppName().c_str(), MB_OK | MB_ICONINFORMATION);
+    ::ShowPresetFiltersDialog(m_settings, MainWindow());
+}
+
+void CQuilletApp::ShowSettingsDialog()
+{
+    ::ShowSettingsDialog(m_settings, MainWindow());
+}
+
+void CQuilletApp::ShowAboutBox()
+{
+    // Fonts the main window has not made yet are made by the box itself.
+    AboutBoxLook look{m_ui.NormalFont(), m_ui.UnderlinedFont(), m_ui.LargeBoldFont(), m_ui.HandCursor()};
+    ::ShowAboutBox(look, MainWindow());
 }

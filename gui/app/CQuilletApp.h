@@ -17,6 +17,11 @@ public:
     bool OnCommand(UINT id, UINT code) override;
     bool OnUpdateCommand(CCommandState& state) override;
 
+    // The dialogs and Help commands the application's commands run.
+    void ShowPresetFiltersDialog();
+    void ShowSettingsDialog();
+    void ShowAboutBox();
+
     static constexpr wchar_t kRegistryMaker[] = L"Varnel";
 
 protected:
@@ -25,7 +30,6 @@ protected:
 
 private:
     void RunMainWindow(const class CGuiCommandLine* commandLine);
-    void ShowPlaceholder(const wchar_t* text) const;
 
     CAppSettings m_settings;
     CUiResources m_ui;

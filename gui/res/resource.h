@@ -49,3 +49,26 @@
 
 // Strings.
 #define IDS_APP_TITLE               57344
+
+// Preset filters, Settings and About dialogs.
+#define IDD_ABOUTBOX                100
+#define IDD_SETTINGS                529
+#define IDD_PRESET_FILTERS          530
+#define IDD_FILTER                  531
+#define IDC_PRESET_LIST             1000
+#define IDC_ABOUT_PRODUCT           1005
+#define IDC_WEB_SITE_LINK           1006
+#define IDC_EMAIL_LINK              1009
+#define IDC_DEFAULT_FILTER          1013
+#define IDC_FILE_VIEWER             1014
+#define IDC_BROWSE_VIEWER           1015
+#define IDC_SHELL_EXTENSION         1016
+#define IDC_ADD_PRESET              1021
+#define IDC_EDIT_PRESET             1022
+#define IDC_PRESET_FILTER           1023
+#define IDC_DELETE_PRESET           1024
+#define IDC_LOAD_DEFAULTS           1026
+#define IDC_PRESET_NAME             1029
+#define IDC_ABOUT_VERSION           1053
+#define IDC_ABOUT_DESCRIPTION       1062
+#define IDC_ABOUT_NOTICE            1104
