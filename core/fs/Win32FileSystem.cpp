@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Win32FileTime.h"
 #include "Win32Path.h"
 #include "Win32ReadFile.h"
@@ -10,6 +12,19 @@
 
 namespace qlfs {
 namespace {
+
+// GetFinalPathNameByHandleW answers in the literal form: "\\?\C:\..." or
+// "\\?\UNC\server\share\...". The plain form is what the rest of the
+// program prints and builds names from.
+std::wstring FromFinalPath(const std::wstring& path)
+{
+    const std::wstring literal = L"\\\\?\\", literalUnc = L"\\\\?\\UNC\\";
+    if (path.compare(0, literalUnc.size(), literalUnc) == 0)
+        return L"\\\\" + path.substr(literalUnc.size());
+    if (path.compare(0, literal.size(), literal) == 0)
+        return path.substr(literal.size());
+    return path;
+}
 
 // Opens a file or folder only to read or change its metadata.
 CWin32UniqueHandle OpenForMetadata(const std::wstring& path, DWORD access)
@@ -98,7 +113,27 @@ bool CWin32FileSystem::Link(const std::wstring& existing, const std::wstring& ne
 
 std::wstring CWin32FileSystem::ResolveFileLink(const std::wstring& path)
 {
-    return path;
+    // Only a reparse point can be a link; every other file is its own path.
+    const std::wstring win32Path = ToWin32Path(path);
+    const DWORD attributes = ::GetFileAttributesW(win32Path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return path;
+    // Opening follows the link to its final target; a dangling link opens nothing.
+    CWin32UniqueHandle target(::CreateFileW(win32Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!target.IsValid())
+        return {};
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(target.Get(), buffer.data(), DWORD(buffer.size()),
+                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return FromFinalPath(std::wstring(buffer.data(), length));
+        buffer.resize(length);
+    }
 }
 
 bool CWin32FileSystem::Delete(const std::wstring& path)

@@ -23,7 +23,7 @@ public:
     // MoveFileExW refuses to replace a read-only file; hidden and system
     // files are cleared as well so that nothing else can stand in the way.
     uint32_t ReplaceBlockingAttributes() const override { return kAttrReadOnly | kAttrHidden | kAttrSystem; }
-    // Windows opens a link's target itself, and the name is replaced as a file.
+    // A symbolic link's final target, from GetFinalPathNameByHandleW.
     std::wstring ResolveFileLink(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
 

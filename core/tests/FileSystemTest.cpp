@@ -174,6 +174,25 @@ TEST_F(FileSystemTest, DevicesAndPipesAreNotOpened)
     ASSERT_TRUE(pipe.IsValid());
     EXPECT_FALSE(m_fs.OpenRead(pipeName));
 }
+
+// A symbolic link converts its target; the link stays a link. Wine's
+// GetFinalPathNameByHandleW names the link itself rather than its target:
+// there the file must at least stay safe.
+TEST_F(FileSystemTest, SymbolicLinksConvertTheirTargets)
+{
+    Write(L"target.txt", "a\r\nb\r\n");
+    if (!CreateSymbolicLinkW(Path(L"link.txt").c_str(), L"target.txt", 0) ||
+        !(GetFileAttributesW(Path(L"link.txt").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no symbolic links here";
+    const bool resolves = m_fs.ResolveFileLink(Path(L"link.txt")) == Path(L"target.txt");
+    const int result = ConvertFile(m_fs, Path(L"link.txt"), 2, false, false, false, true, nullptr, nullptr);
+    EXPECT_TRUE(GetFileAttributesW(Path(L"link.txt").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(Read(L"target.txt"), result == 0 ? "a\nb\n" : "a\r\nb\r\n");
+    if (!resolves)
+        GTEST_SKIP() << "links are not resolved to their targets here";
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(Read(L"target.txt.bak"), "a\r\nb\r\n");
+}
 #endif
 
 TEST_F(FileSystemTest, ReadOnlyAndOtherAttributes)
