@@ -128,6 +128,7 @@ void CConvertJob::FindMatchedFiles()
 {
     m_out.Write(L"\nStart finding matched files...\n\n");
     m_matchedFiles.clear();
+    m_visitedFolders.clear();
     for (const std::wstring& path : m_paths) {
         if (!m_fs.Exists(path))
             continue;
@@ -146,7 +147,7 @@ void CConvertJob::FindMatchedFiles()
 void CConvertJob::ScanFolder(const std::wstring& folder, const std::wstring& filter,
                              bool scanSubfolders)
 {
-    CFolderScan scan(m_fs, filter, scanSubfolders, [this](const std::wstring& path) { AddFile(path); });
+    CFolderScan scan(m_fs, filter, scanSubfolders, m_visitedFolders, [this](const std::wstring& path) { AddFile(path); });
     scan.Scan(folder);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CFolderScan.h"
 #include "IConsoleOutput.h"
 #include "LineEndingFormat.h"
 #include "fs/IFileSystem.h"
@@ -55,4 +56,5 @@ private:
     bool m_convertReadOnly = false;
     bool m_backupOriginal = false;
     std::vector<std::wstring> m_matchedFiles;
+    VisitedFolders m_visitedFolders;  // folders listed in this collection
 };

@@ -1,7 +1,8 @@
 #include "CFolderScan.h"
 
-#include <algorithm>
 #include <utility>
+
+#include "PathFileName.h"
 
 namespace {
 
@@ -29,15 +30,24 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name)
 }  // namespace
 
 CFolderScan::CFolderScan(qlfs::IFileSystem& fs, const std::wstring& filter, bool scanSubfolders,
-                         FileFound onFile)
-    : m_fs(fs), m_scanSubfolders(scanSubfolders), m_onFile(std::move(onFile))
+                         VisitedFolders& visited, FileFound onFile)
+    : m_fs(fs), m_scanSubfolders(scanSubfolders), m_visited(visited), m_onFile(std::move(onFile))
 {
     m_filter.Set(filter.c_str(), nullptr, 0);
 }
 
 void CFolderScan::Scan(const std::wstring& folder)
 {
-    ScanAbsolute(m_fs.FullPath(folder));
+#ifdef _WIN32
+    const bool windowsRules = true;
+#else
+    const bool windowsRules = false;
+#endif
+    // "Z:" alone would be the drive's current folder; the scan lists its root.
+    const std::wstring absolute = m_fs.FullPath(IsBareDrive(folder, windowsRules) ? folder + L"\\" : folder);
+    // No current folder to anchor a relative path: nothing is made up instead.
+    if (!absolute.empty())
+        ScanAbsolute(absolute);
 }
 
 void CFolderScan::ScanAbsolute(const std::wstring& folder)
@@ -55,25 +65,14 @@ void CFolderScan::ScanAbsolute(const std::wstring& folder)
             m_onFile(path);
         }
     });
-    if (m_scanSubfolders)
-        m_descent.pop_back();
 }
 
-// Records the folder on the current descent; false when it is already there.
-// Only a descent into subfolders can come back to a folder, so a flat scan
-// does not pay for the identity look-up.
+// Records the folder as listed; false when it was listed before in this run.
+// A folder without an identity is listed, since it cannot be recognised.
 bool CFolderScan::EnterFolder(const std::wstring& folder)
 {
-    if (!m_scanSubfolders)
-        return true;
     qlfs::FolderId id;
-    if (!m_fs.GetFolderId(folder, id)) {
-        // Unidentifiable folders are still listed; an identity that can never
-        // equal a real one keeps the descent's bookkeeping uniform.
-        id = qlfs::FolderId{~uint64_t(0), m_descent.size()};
-    } else if (std::find(m_descent.begin(), m_descent.end(), id) != m_descent.end()) {
-        return false;
-    }
-    m_descent.push_back(id);
-    return true;
+    if (!m_fs.GetFolderId(folder, id))
+        return true;
+    return m_visited.insert(id).second;
 }

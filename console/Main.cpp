@@ -25,13 +25,31 @@ int wmain(int argc, wchar_t** argv)
 }
 
 #else
+#include <sys/resource.h>
+
 #include "fs/PosixPath.h"
+
+namespace {
+
+// Each folder on a descent holds a descriptor open; the soft limit alone
+// (often 1024) would cut deep trees short, so take all the system allows.
+void RaiseOpenFileLimit()
+{
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     // Arguments, names and output follow the user's locale; an unusable locale
     // leaves "C", where undecodable bytes are still carried through unchanged.
     std::setlocale(LC_ALL, "");
+    RaiseOpenFileLimit();
     CStdConsoleOutput out;
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i)

@@ -22,3 +22,11 @@ std::wstring_view FileNameOfPath(std::wstring_view path, bool windowsRules)
             nameStart = i + 1;
     return path.substr(nameStart);
 }
+
+bool IsBareDrive(std::wstring_view path, bool windowsRules)
+{
+    if (!windowsRules || path.size() != 2 || path[1] != L':')
+        return false;
+    const wchar_t letter = path[0];
+    return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,22 +17,49 @@ constexpr size_t kNameBufferChars = 1024;  // terminator included
 // size so that per-file work stays proportional to the file.
 constexpr size_t kLargestBlock = size_t(1) << 20;
 constexpr size_t kSmallestBlock = size_t(4) << 10;
-constexpr size_t kMappedPiece = size_t(256) << 10;
+constexpr int64_t kFlushFrom = int64_t(1) << 20;
 // Attributes that may stop a file from being deleted or renamed on Windows.
 constexpr uint32_t kProtectingAttributes = qlfs::kAttrReadOnly | qlfs::kAttrHidden | qlfs::kAttrSystem;
 
-std::wstring MakeFreeName(qlfs::IFileSystem& fs, const std::wstring& path, const wchar_t* suffix)
+// "<path><suffix>" for 1, "<path> (n)<suffix>" from 2 on; empty when the
+// name would not fit the name buffer.
+std::wstring NumberedName(const std::wstring& path, uint64_t number, const wchar_t* suffix)
+{
+    std::wstring name = path;
+    if (number > 1)
+        name += L" (" + std::to_wstring(number) + L")";
+    name += suffix;
+    if (name.size() + 1 > kNameBufferChars)
+        return {};
+    return name;
+}
+
+// Walks the " (2)", " (3)" rule until `claim` takes a name, or fails on one
+// that was free. `name` is the last name tried, empty once names no longer
+// fit the buffer.
+bool ClaimNumberedName(const std::wstring& path, const wchar_t* suffix,
+                       const std::function<bool(const std::wstring& name, bool& nameTaken)>& claim,
+                       std::wstring& name)
 {
     for (uint64_t number = 1;; ++number) {
-        std::wstring name = path;
-        if (number > 1)
-            name += L" (" + std::to_wstring(number) + L")";
-        name += suffix;
-        if (name.size() + 1 > kNameBufferChars)
-            return {};
-        if (!fs.Exists(name))
-            return name;
+        name = NumberedName(path, number, suffix);
+        if (name.empty())
+            return false;
+        bool nameTaken = false;
+        if (claim(name, nameTaken))
+            return true;
+        if (!nameTaken)
+            return false;
     }
+}
+
+std::wstring MakeFreeName(qlfs::IFileSystem& fs, const std::wstring& path, const wchar_t* suffix)
+{
+    std::wstring name;
+    ClaimNumberedName(
+        path, suffix, [&](const std::wstring& candidate, bool& taken) { return !(taken = fs.Exists(candidate)); },
+        name);
+    return name;
 }
 
 int ClampToInt(int64_t value)
@@ -65,34 +93,21 @@ bool ConvertPiece(void* context, const uint8_t* data, size_t size)
     return target->writer->Submit(target->spare, converted);
 }
 
-// Converts a mapped file while a second thread writes the converted blocks.
-qlfs::IReadFile::MappedResult ConvertMapped(qlfs::IReadFile& original, qlfs::IWriteFile& temp,
-                                            CLineEndingConverter& converter)
-{
-    SConvertTarget target{converter, temp, std::nullopt, {}};
-    auto mapped = original.ConsumeMapped(kMappedPiece, ConvertPiece, &target);
-    if (mapped == qlfs::IReadFile::kMappedDone && target.writer && !target.writer->Finish())
-        return qlfs::IReadFile::kMappedFailed;
-    return mapped;
-}
-
 // Streams the original through the converter into the temporary file.
 // False on any read or write error: the temporary file is then incomplete.
+//
+// Files are read into a buffer, not mapped: measured side by side, reading
+// was never far from the better of the two, while page faults on a mapping
+// cost very different amounts on different machines.
 bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format, int64_t size,
                    CProgressSink* sink)
 {
     CLineEndingConverter converter(format, sink);
-    // Large files are converted straight from their mapped pages, which saves
-    // copying the whole input once; pieces stay small so that the converted
-    // output is still in the cache when it is written.
-    auto mapped = ConvertMapped(original, temp, converter);
-    if (mapped == qlfs::IReadFile::kMappedFailed)
-        return false;
-    // After a mapping, read on to the real end in case the file grew meanwhile.
-    bool wasMapped = mapped == qlfs::IReadFile::kMappedDone;
-    std::vector<uint8_t> buffer(wasMapped ? kSmallestBlock : BlockSizeFor(size));
-    if (wasMapped)
-        size = -1;
+    // Large files are written on a second thread, so that converting the next
+    // block overlaps the kernel's copy of the last one.
+    SConvertTarget target{converter, temp, std::nullopt, {}};
+    const bool inBackground = size > int64_t(kLargestBlock);
+    std::vector<uint8_t> buffer(BlockSizeFor(size));
     int64_t total = 0;
     for (;;) {
         int64_t got = original.Read(buffer.data(), buffer.size());
@@ -101,69 +116,131 @@ bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format
         if (got == 0)
             break;
         total += got;
-        std::span<const uint8_t> piece = converter.Convert(buffer.data(), size_t(got));
-        if (!piece.empty() && !temp.Write(piece.data(), piece.size()))
-            return false;
+        if (inBackground) {
+            if (!ConvertPiece(&target, buffer.data(), size_t(got)))
+                return false;
+        } else {
+            std::span<const uint8_t> piece = converter.Convert(buffer.data(), size_t(got));
+            if (!piece.empty() && !temp.Write(piece.data(), piece.size()))
+                return false;
+        }
         // A short read that reaches the known size is the end: this saves
         // the extra read per file that would only report it.
         if (total == size && size_t(got) < buffer.size())
             break;
     }
+    if (target.writer && !target.writer->Finish())
+        return false;
     std::span<const uint8_t> rest = converter.Finish();
     return rest.empty() || temp.Write(rest.data(), rest.size());
+}
+
+// Claims the first free name of the " (2)", " (3)" rule by creating it: a
+// name that another process takes first is simply passed over.
+std::unique_ptr<qlfs::IWriteFile> CreateTempFile(qlfs::IFileSystem& fs, const std::wstring& path,
+                                                 std::wstring& tempName)
+{
+    std::unique_ptr<qlfs::IWriteFile> file;
+    ClaimNumberedName(
+        path, L".tmp",
+        [&](const std::wstring& name, bool& taken) { return (file = fs.CreateNew(name, taken)) != nullptr; },
+        tempName);
+    return file;
+}
+
+enum class ELinkResult { kLinked, kUnsupported, kFailed };
+
+// Gives the original a second name under the first free backup name, so that
+// the backup exists before the original's name is taken over.
+ELinkResult LinkBackup(qlfs::IFileSystem& fs, const std::wstring& path, std::wstring& backupName)
+{
+    if (ClaimNumberedName(
+            path, L".bak", [&](const std::wstring& name, bool& taken) { return fs.Link(path, name, taken); },
+            backupName))
+        return ELinkResult::kLinked;
+    return backupName.empty() ? ELinkResult::kFailed : ELinkResult::kUnsupported;
 }
 
 struct SReplaceRequest {
     const std::wstring& path;
     const std::wstring& tempName;
     uint32_t attributes;  // A, read before the conversion
-    bool keepTimestamps;
-    bool keepAttributes;
     bool backupOriginal;
+    bool cleared = false;  // the attributes that block a replace were taken off the original
 };
 
-// Steps after a complete temporary file exists: times, moving the original
-// aside (or deleting it), the final rename and the attributes.
-int ReplaceOriginal(qlfs::IFileSystem& fs, const SReplaceRequest& request, ConvertOutcome* outcome)
+// The temporary file may already carry a kept read-only attribute, which
+// would stop the delete on Windows.
+void DeleteTemp(qlfs::IFileSystem& fs, const std::wstring& tempName)
 {
-    const std::wstring& path = request.path;
-    if (request.keepTimestamps) {
-        qlfs::FileTimes times;
-        if (!fs.GetTimes(path, times) || !fs.SetTimes(request.tempName, times)) {
-            fs.Delete(request.tempName);
-            return -1;
-        }
-    }
-    // Clearing is only needed where an attribute could block the delete or
-    // rename; skipping it otherwise saves a call per file and ends the same.
-    bool cleared = request.attributes != qlfs::kInvalidAttributes && (request.attributes & kProtectingAttributes);
-    if (cleared)
-        fs.SetAttributes(path, 0);
-    auto abandon = [&] {
-        // The original is still under its name: give it its attributes back.
-        if (cleared)
-            fs.SetAttributes(path, request.attributes);
-        fs.Delete(request.tempName);
-        return -1;
-    };
-    if (request.backupOriginal) {
-        std::wstring backupName = MakeBackupName(fs, path);
-        if (backupName.empty() || !fs.Rename(path, backupName))
-            return abandon();
-        if (cleared)
-            fs.SetAttributes(backupName, request.attributes);
-    } else if (!fs.Delete(path)) {
+    if (!fs.Delete(tempName) && fs.SetAttributes(tempName, 0))
+        fs.Delete(tempName);
+}
+
+// Where hard links are missing, a backup is made the old way: the original is
+// renamed to its backup name, then the temporary file to the original's name.
+int ReplaceThroughRename(qlfs::IFileSystem& fs, const SReplaceRequest& request, ConvertOutcome* outcome,
+                         const std::function<int()>& abandon)
+{
+    std::wstring backupName = MakeBackupName(fs, request.path);
+    if (backupName.empty() || !fs.Rename(request.path, backupName))
         return abandon();
-    }
-    if (!fs.Rename(request.tempName, path)) {
+    if (request.cleared)
+        fs.SetAttributes(backupName, request.attributes);
+    if (!fs.Rename(request.tempName, request.path)) {
         // The temporary file now holds the only converted copy: keep it.
         if (outcome)
             outcome->keptConvertedName = request.tempName;
         return -1;
     }
-    if (request.keepAttributes && !fs.SetAttributes(path, request.attributes))
-        return -1;
     return 0;
+}
+
+// Puts the complete temporary file in the original's place. The name holds
+// the original until the one-step replace, and the converted file after it.
+int ReplaceOriginal(qlfs::IFileSystem& fs, SReplaceRequest request, ConvertOutcome* outcome)
+{
+    const std::wstring& path = request.path;
+    const bool cleared = request.attributes != qlfs::kInvalidAttributes &&
+                         (request.attributes & fs.ReplaceBlockingAttributes());
+    request.cleared = cleared;
+    if (cleared)
+        fs.SetAttributes(path, 0);
+    std::function<int()> abandon = [&] {
+        // The original is still under its name: give it its attributes back.
+        if (cleared)
+            fs.SetAttributes(path, request.attributes);
+        DeleteTemp(fs, request.tempName);
+        return -1;
+    };
+    std::wstring backupName;
+    if (request.backupOriginal) {
+        ELinkResult linked = LinkBackup(fs, path, backupName);
+        if (linked == ELinkResult::kFailed)
+            return abandon();
+        if (linked == ELinkResult::kUnsupported)
+            return ReplaceThroughRename(fs, request, outcome, abandon);
+    }
+    if (!fs.Replace(request.tempName, path)) {
+        if (!backupName.empty())
+            fs.Delete(backupName);
+        return abandon();
+    }
+    // The backup is the original's file itself, so it gets A back.
+    if (cleared && !backupName.empty())
+        fs.SetAttributes(backupName, request.attributes);
+    return 0;
+}
+
+// Whether the temporary file is forced to the device before it replaces the
+// original, so that a power loss right after the replace cannot leave the
+// name holding a file whose data never reached the disk. Measured on ext4,
+// forcing added 0-12% to files of 4-16 MiB and 11-23% to 256 MiB (a rename
+// over a file starts their write-back anyway), but about doubled the time of
+// runs over many small files; so only files of a megabyte or more are forced.
+bool ShouldFlush(int64_t size)
+{
+    return size >= kFlushFrom;
 }
 
 }  // namespace
@@ -178,12 +255,17 @@ std::wstring MakeBackupName(qlfs::IFileSystem& fs, const std::wstring& path)
     return MakeFreeName(fs, path, L".bak");
 }
 
-int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& path, int format, bool keepTimestamps,
+int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& givenPath, int format, bool keepTimestamps,
                 bool keepAttributes, bool convertReadOnly, bool backupOriginal, CProgressSink* sink,
                 ConvertOutcome* outcome)
 {
     if (outcome)
         outcome->keptConvertedName.clear();
+    // A link is followed to its file, which is converted where it lies: the
+    // link itself stays a link.
+    const std::wstring path = fs.ResolveFileLink(givenPath);
+    if (path.empty())
+        return -1;
     // A missing file reads as all bits set, read-only included.
     uint32_t attributes = fs.GetAttributes(path);
     if ((attributes & qlfs::kAttrReadOnly) && !convertReadOnly)
@@ -191,10 +273,8 @@ int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& path, int format, boo
     std::unique_ptr<qlfs::IReadFile> original = fs.OpenRead(path);
     if (!original)
         return -1;
-    std::wstring tempName = MakeTempName(fs, path);
-    if (tempName.empty())
-        return -1;
-    std::unique_ptr<qlfs::IWriteFile> temp = fs.CreateWrite(tempName);
+    std::wstring tempName;
+    std::unique_ptr<qlfs::IWriteFile> temp = CreateTempFile(fs, path, tempName);
     if (!temp)
         return -1;
 
@@ -203,6 +283,13 @@ int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& path, int format, boo
         sink->OnBegin(ClampToInt(std::max<int64_t>(size, 0) / 1024));
     bool converterRan = IsLineEndingFormat(format);
     bool complete = converterRan && size >= 0 && CopyConverted(*original, *temp, format, size, sink);
+    // Times, attributes and owner go onto the temporary file through its
+    // handle, before it has a name anyone else looks at; the original's are
+    // read after it has been read.
+    qlfs::FileMetadata metadata;
+    complete = complete && original->GetMetadata(metadata) &&
+               temp->ApplyMetadata(metadata, keepTimestamps, keepAttributes);
+    complete = complete && (!ShouldFlush(size) || temp->Flush());
     original.reset();
     // A failed close may mean that buffered data never reached the disk.
     complete = temp->Close() && complete;
@@ -210,11 +297,10 @@ int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& path, int format, boo
     if (sink)
         sink->OnEnd();
     if (!complete) {
-        fs.Delete(tempName);
+        DeleteTemp(fs, tempName);
         return -1;
     }
-    SReplaceRequest request{path, tempName, attributes, keepTimestamps, keepAttributes, backupOriginal};
-    return ReplaceOriginal(fs, request, outcome);
+    return ReplaceOriginal(fs, SReplaceRequest{path, tempName, attributes, backupOriginal}, outcome);
 }
 
 int ConvertFile(const wchar_t* path, int format, int keepTimestamps, int keepAttributes, int convertReadOnly,

@@ -133,16 +133,11 @@ bool SetHolds(std::wstring_view pattern, size_t start, size_t end, wchar_t c)
 
 // Fills `row` (whether element [start, end) followed by the rest of the pattern
 // matches name[n..]) from `next`, the same for the rest of the pattern alone.
-void MatchElementRow(std::wstring_view pattern, size_t start, size_t end, bool complete,
-                     std::wstring_view name, const uint8_t* next, uint8_t* row)
+void MatchElementRow(std::wstring_view pattern, size_t start, size_t end, std::wstring_view name,
+                     const uint8_t* next, uint8_t* row)
 {
     const size_t length = name.size();
     const wchar_t element = pattern[start];
-    if (!complete) {
-        for (size_t n = 0; n <= length; ++n)
-            row[n] = 0;
-        return;
-    }
     if (element == kAnyRun || element == kAnyRunWithoutDot) {
         // A run may end anywhere from here on; the dot-free run stops before a ".".
         row[length] = next[length];
@@ -217,6 +212,11 @@ bool MatchWildcard(const wchar_t* pattern, const wchar_t* name)
 // the stack.
 bool MatchWildcard(std::wstring_view pattern, std::wstring_view name)
 {
+    return MatchWildcard(pattern, name, nullptr);
+}
+
+bool MatchWildcard(std::wstring_view pattern, std::wstring_view name, uint64_t* steps)
+{
     const size_t rowSize = name.size() + 1;
     CScratch<uint32_t, 64> starts(pattern.size() + 1);
     size_t elements = 0;
@@ -224,6 +224,10 @@ bool MatchWildcard(std::wstring_view pattern, std::wstring_view name)
         bool complete;
         starts[elements] = uint32_t(at);
         at = ElementEnd(pattern, at, complete);
+        // A pattern that ends inside an element fails as a whole: a "!"
+        // before it must not turn that failure into a match.
+        if (!complete)
+            return false;
     }
     starts[elements] = uint32_t(pattern.size());
 
@@ -235,7 +239,9 @@ bool MatchWildcard(std::wstring_view pattern, std::wstring_view name)
     for (size_t e = elements; e-- > 0;) {
         bool complete;
         const size_t end = ElementEnd(pattern, starts[e], complete);
-        MatchElementRow(pattern, starts[e], end, complete, name, next, row);
+        MatchElementRow(pattern, starts[e], end, name, next, row);
+        if (steps)
+            *steps += rowSize;
         std::swap(next, row);
     }
     return next[0] != 0;

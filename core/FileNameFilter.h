@@ -1,6 +1,7 @@
 #pragma once
 // Decides which file names a filter string such as "*.h;*.cpp" accepts.
 #include <string>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,9 @@ private:
 // One pattern against one name; false if either is null.
 bool MatchWildcard(const wchar_t* pattern, const wchar_t* name);
 bool MatchWildcard(std::wstring_view pattern, std::wstring_view name);
+// The same, adding to `steps` the number of name positions it evaluated: the
+// work grows with elements times name length, never exponentially.
+bool MatchWildcard(std::wstring_view pattern, std::wstring_view name, uint64_t* steps);
 
 // Lower-cases A-Z only; every other character stays as it is.
 inline wchar_t LowerAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') ? wchar_t(c + 32) : c; }

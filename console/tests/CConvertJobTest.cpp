@@ -55,11 +55,23 @@ public:
     }
     bool IsFolder(const std::wstring& p) override { return m_folders.count(FullPath(p)) != 0; }
     std::unique_ptr<qlfs::IReadFile> OpenRead(const std::wstring&) override { return nullptr; }
-    std::unique_ptr<qlfs::IWriteFile> CreateWrite(const std::wstring&) override { return nullptr; }
+    std::unique_ptr<qlfs::IWriteFile> CreateNew(const std::wstring&, bool& taken) override
+    {
+        taken = false;
+        return nullptr;
+    }
     bool GetTimes(const std::wstring&, qlfs::FileTimes&) override { return false; }
     bool SetTimes(const std::wstring&, const qlfs::FileTimes&) override { return false; }
     bool Rename(const std::wstring&, const std::wstring&) override { return false; }
     bool Delete(const std::wstring&) override { return false; }
+    bool Replace(const std::wstring&, const std::wstring&) override { return false; }
+    bool Link(const std::wstring&, const std::wstring&, bool& taken) override
+    {
+        taken = false;
+        return false;
+    }
+    uint32_t ReplaceBlockingAttributes() const override { return 0; }
+    std::wstring ResolveFileLink(const std::wstring& p) override { return p; }
     bool EnumerateFolder(const std::wstring& f,
                          const std::function<void(const qlfs::FolderEntry&)>& visit) override
     {
@@ -149,18 +161,23 @@ TEST(CConvertJob, CollectsSubfolderFilesWhereTheyAreMetAndLeavesLinkCycles)
     fs.Folder(L"/cwd/top/sub.txt/again", 3, {L"y.txt"});       // a sibling's folder again
     fs.Folder(L"/cwd/top/up", 9, {});
     deep.job.FindMatchedFiles();
+    // "again" is the folder "deeper" under a second name: listed once only.
     EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/sub.txt/X.TXT"),
-                       P(L"/cwd/top/sub.txt/deeper/y.txt"), P(L"/cwd/top/sub.txt/again/y.txt"),
-                       P(L"/cwd/top/b.txt"), P(L"/direct.bak"), P(L"/cwd/top/a.txt")}),
+                       P(L"/cwd/top/sub.txt/deeper/y.txt"), P(L"/cwd/top/b.txt"), P(L"/direct.bak"),
+                       P(L"/cwd/top/a.txt")}),
               deep.job.MatchedFiles());
-    EXPECT_EQ(kFinding + L"   1. a.txt\n   2. X.TXT\n   3. y.txt\n   4. y.txt\n   5. b.txt\n"
-                         L"   6. direct.bak\n   7. a.txt\n\nFinished: 7 files matched.\n",
+    EXPECT_EQ(kFinding + L"   1. a.txt\n   2. X.TXT\n   3. y.txt\n   4. b.txt\n"
+                         L"   5. direct.bak\n   6. a.txt\n\nFinished: 6 files matched.\n",
               deep.out.Text());
 
     CConvertJob flat(deep.out, fs);
-    flat.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"top"});
+    // A folder named twice is listed once; a file named twice is converted twice.
+    flat.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"top", P(L"/cwd/top"), P(L"top/a.txt"),
+                           P(L"top/a.txt")});
+    fs.File(L"/cwd/top/a.txt");
     flat.FindMatchedFiles();
-    EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/b.txt")}), flat.MatchedFiles());
+    EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/b.txt"), P(L"top/a.txt"), P(L"top/a.txt")}),
+              flat.MatchedFiles());
 
     // Without a filter a folder contributes nothing.
     CConvertJob noFilter(deep.out, fs);
@@ -199,11 +216,12 @@ TEST(CConvertJob, ExitStatusAndOutputOfWholeRuns)
               failing.Text());
 }
 
-// The original is gone once the final rename fails, so the user is told which
-// file holds the converted content.
+// Without hard links a backup moves the original away first; once the final
+// rename then fails, the user is told which file holds the converted content.
 TEST(CConvertJob, NamesTheFileThatKeepsConvertedContent)
 {
     CFaultyFileSystem fs;
+    fs.supportsLinks = false;
     fs.AddFile(L"lost.txt", "a\r\nb");
     fs.failWhen = [](CFaultyFileSystem::EOp op, const std::wstring&, const std::wstring& to) {
         return op == CFaultyFileSystem::EOp::Rename && to == L"lost.txt";
@@ -221,6 +239,7 @@ TEST(CConvertJob, NamesTheFileThatKeepsConvertedContent)
 TEST(ConsoleText, ColumnsAndFileNames)
 {
     EXPECT_EQ(L"   7", FormatNumber(7, 4));
+    EXPECT_EQ(L" 123", FormatNumber(123, 4));
     EXPECT_EQ(L"12345", FormatNumber(12345, 4));
     EXPECT_EQ(L"converting!!!", PadRight(L"converting!!!", 12));
 
@@ -230,4 +249,11 @@ TEST(ConsoleText, ColumnsAndFileNames)
     EXPECT_EQ(L"c.txt", FileNameOfPath(L"C:\\a/b\\c.txt", true));
     EXPECT_EQ(L"x.txt", FileNameOfPath(L"C:x.txt", true));
     EXPECT_EQ(L"b\\", FileNameOfPath(L"C:\\a\\b\\", true));
+
+    EXPECT_TRUE(IsBareDrive(L"Z:", true));
+    EXPECT_TRUE(IsBareDrive(L"c:", true));
+    EXPECT_FALSE(IsBareDrive(L"Z:", false));
+    EXPECT_FALSE(IsBareDrive(L"Z:\\", true));
+    EXPECT_FALSE(IsBareDrive(L"1:", true));
+    EXPECT_FALSE(IsBareDrive(L"ab", true));
 }

@@ -24,6 +24,14 @@ struct FileTimes {
     int64_t lastWrite = 0;
 };
 
+// What an open file tells about itself, to be carried over to its replacement.
+struct FileMetadata {
+    uint32_t attributes = 0;  // as GetAttributes reports them
+    FileTimes times;
+    int64_t owner = -1;  // POSIX user and group; -1 where the platform has none
+    int64_t group = -1;
+};
+
 class IReadFile {
 public:
     virtual ~IReadFile() = default;
@@ -32,18 +40,8 @@ public:
     // Size in bytes, -1 when it cannot be determined.
     virtual int64_t Size() = 0;
 
-    // Zero-copy reading for backends that can map the file: hands the whole
-    // content to `consume` in pieces of at most `pieceSize` bytes, straight
-    // from the file's pages. Returns kMappedDone after the last piece,
-    // kMappedFailed when the file could not be read (also when it shrank
-    // underneath us) or `consume` returned false, and kMappedUnsupported when
-    // the caller should use Read() instead; then nothing was consumed.
-    enum MappedResult { kMappedDone, kMappedFailed, kMappedUnsupported };
-    using PieceConsumer = bool (*)(void* context, const uint8_t* data, size_t size);
-    virtual MappedResult ConsumeMapped(size_t /*pieceSize*/, PieceConsumer /*consume*/, void* /*context*/)
-    {
-        return kMappedUnsupported;
-    }
+    // The open file's attributes, times and owner, read through the handle.
+    virtual bool GetMetadata(FileMetadata& metadata) = 0;
 };
 
 class IWriteFile {
@@ -51,6 +49,12 @@ public:
     virtual ~IWriteFile() = default;
     // False unless every byte was written (a full disk is a failure).
     virtual bool Write(const void* data, size_t size) = 0;
+    // Gives the file, through its handle, the owner of `original` where the
+    // platform has owners and the process may, and its times and attributes
+    // when asked. False if anything asked for could not be set.
+    virtual bool ApplyMetadata(const FileMetadata& original, bool times, bool attributes) = 0;
+    // Forces the written data to the device before the file takes another's name.
+    virtual bool Flush() = 0;
     // Flushes and closes; false if anything written may not have reached the file.
     virtual bool Close() = 0;
 };
@@ -76,14 +80,31 @@ public:
     virtual bool Exists(const std::wstring& path) = 0;
     virtual bool IsFolder(const std::wstring& path) = 0;
 
-    virtual std::unique_ptr<IReadFile> OpenRead(const std::wstring& path) = 0;    // null on failure
-    virtual std::unique_ptr<IWriteFile> CreateWrite(const std::wstring& path) = 0;  // truncates
+    // Null on failure, and for anything that is not a regular disk file
+    // (folders, FIFOs, sockets, devices): those are never opened in a way
+    // that could block.
+    virtual std::unique_ptr<IReadFile> OpenRead(const std::wstring& path) = 0;
+    // Creates a file that did not exist (O_EXCL, CREATE_NEW). Null on failure;
+    // `nameTaken` then says whether the name was already in use.
+    virtual std::unique_ptr<IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken) = 0;
 
     virtual bool GetTimes(const std::wstring& path, FileTimes& times) = 0;
     virtual bool SetTimes(const std::wstring& path, const FileTimes& times) = 0;
 
     // Fails when `to` exists, like MoveFileW.
     virtual bool Rename(const std::wstring& from, const std::wstring& to) = 0;
+    // Puts `from` in the place of the existing `to` in one step, so that the
+    // name always holds one of the two files.
+    virtual bool Replace(const std::wstring& from, const std::wstring& to) = 0;
+    // A second name for an existing file (a hard link). False when the name is
+    // taken (`nameTaken` set) or the file system has no such links.
+    virtual bool Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken) = 0;
+    // Attributes that stop Replace from taking the target's name; the
+    // converter clears them on the original first.
+    virtual uint32_t ReplaceBlockingAttributes() const = 0;
+    // The file a path stands for: a symbolic link's final target, otherwise
+    // the path itself. Empty for a dangling link.
+    virtual std::wstring ResolveFileLink(const std::wstring& path) = 0;
     virtual bool Delete(const std::wstring& path) = 0;
 
     // Calls `visit` for each entry except "." and "..", in the file system's order.
@@ -91,7 +112,8 @@ public:
     virtual bool EnumerateFolder(const std::wstring& folder,
                                  const std::function<void(const FolderEntry&)>& visit) = 0;
     virtual bool GetFolderId(const std::wstring& folder, FolderId& id) = 0;
-    // The absolute form of a path, as GetFullPathNameW would give it.
+    // The absolute form of a path, as GetFullPathNameW would give it; empty
+    // when a relative path cannot be anchored (no readable current folder).
     virtual std::wstring FullPath(const std::wstring& path) = 0;
 };
 

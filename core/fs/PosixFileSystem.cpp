@@ -7,8 +7,10 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
+#include "PosixAttributes.h"
 #include "PosixPath.h"
 #include "PosixReadFile.h"
 #include "PosixWriteFile.h"
@@ -33,18 +35,6 @@ private:
     DIR* m_dir;
 };
 
-uint32_t AttributesFromMode(mode_t mode)
-{
-    uint32_t attributes = kAttrPosixMode | ((uint32_t(mode) & kAttrPosixModeMask) << kAttrPosixModeShift);
-    if (!(mode & S_IWUSR))
-        attributes |= kAttrReadOnly;
-    if (S_ISDIR(mode))
-        attributes |= kAttrDirectory;
-    if (!(attributes & (kAttrReadOnly | kAttrDirectory)))
-        attributes |= kAttrNormal;  // as Windows reports a file with no other attribute
-    return attributes;
-}
-
 bool IsEntryFolder(int dirFd, const dirent& entry)
 {
     if (entry.d_type == DT_DIR)
@@ -56,25 +46,14 @@ bool IsEntryFolder(int dirFd, const dirent& entry)
     return ::fstatat(dirFd, entry.d_name, &info, 0) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Rename that never replaces an existing target, for file systems without
-// RENAME_NOREPLACE: a hard link fails on an existing name.
-bool RenameByLink(const std::string& from, const std::string& to)
-{
-    if (::link(from.c_str(), to.c_str()) != 0)
-        return false;
-    if (::unlink(from.c_str()) != 0) {
-        ::unlink(to.c_str());
-        return false;
-    }
-    return true;
-}
-
 std::wstring CurrentFolder()
 {
     std::vector<char> buffer(4096);
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+        // Deleted, or deeper than any buffer: there is no folder to anchor
+        // a relative path to, and none may be made up.
         if (errno != ERANGE)
-            return L"/";
+            return {};
         buffer.resize(buffer.size() * 2);
     }
     return FromNativePath(buffer.data());
@@ -92,22 +71,14 @@ uint32_t CPosixFileSystem::GetAttributes(const std::wstring& path)
 
 bool CPosixFileSystem::SetAttributes(const std::wstring& path, uint32_t attributes)
 {
+    // A link in the last component is never followed: whatever it points to
+    // is not the file this call is about.
     std::string native = ToNativePath(path);
-    mode_t mode = 0;
-    if (attributes & kAttrPosixMode) {
-        mode = mode_t((attributes >> kAttrPosixModeShift) & kAttrPosixModeMask);
-    } else {
-        struct stat info {};
-        if (::stat(native.c_str(), &info) != 0)
-            return false;
-        mode = info.st_mode & kAttrPosixModeMask;
-    }
-    // The read-only bit decides owner-write; 0 therefore makes the file writable.
-    if (attributes & kAttrReadOnly)
-        mode &= ~mode_t(S_IWUSR);
-    else
-        mode |= S_IWUSR;
-    return ::chmod(native.c_str(), mode) == 0;
+    struct stat info {};
+    if (::lstat(native.c_str(), &info) != 0 || S_ISLNK(info.st_mode))
+        return false;
+    return ::fchmodat(AT_FDCWD, native.c_str(), ModeFromAttributes(attributes, info.st_mode),
+                      AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool CPosixFileSystem::Exists(const std::wstring& path)
@@ -128,9 +99,9 @@ std::unique_ptr<IReadFile> CPosixFileSystem::OpenRead(const std::wstring& path)
     return CPosixReadFile::Open(ToNativePath(path));
 }
 
-std::unique_ptr<IWriteFile> CPosixFileSystem::CreateWrite(const std::wstring& path)
+std::unique_ptr<IWriteFile> CPosixFileSystem::CreateNew(const std::wstring& path, bool& nameTaken)
 {
-    return CPosixWriteFile::Create(ToNativePath(path));
+    return CPosixWriteFile::CreateNew(ToNativePath(path), nameTaken);
 }
 
 bool CPosixFileSystem::GetTimes(const std::wstring& path, FileTimes& times)
@@ -148,7 +119,7 @@ bool CPosixFileSystem::SetTimes(const std::wstring& path, const FileTimes& times
     struct timespec both[2] = {};
     both[0].tv_sec = time_t(times.lastAccess);
     both[1].tv_sec = time_t(times.lastWrite);
-    return ::utimensat(AT_FDCWD, ToNativePath(path).c_str(), both, 0) == 0;
+    return ::utimensat(AT_FDCWD, ToNativePath(path).c_str(), both, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool CPosixFileSystem::Rename(const std::wstring& from, const std::wstring& to)
@@ -159,7 +130,42 @@ bool CPosixFileSystem::Rename(const std::wstring& from, const std::wstring& to)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-    return RenameByLink(nativeFrom, nativeTo);
+    // No RENAME_NOREPLACE here: a hard link fails on an existing name.
+    if (::link(nativeFrom.c_str(), nativeTo.c_str()) != 0)
+        return false;
+    if (::unlink(nativeFrom.c_str()) != 0) {
+        ::unlink(nativeTo.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CPosixFileSystem::Replace(const std::wstring& from, const std::wstring& to)
+{
+    return ::rename(ToNativePath(from).c_str(), ToNativePath(to).c_str()) == 0;
+}
+
+bool CPosixFileSystem::Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken)
+{
+    nameTaken = false;
+    if (::link(ToNativePath(existing).c_str(), ToNativePath(newName).c_str()) == 0)
+        return true;
+    nameTaken = errno == EEXIST;
+    return false;
+}
+
+std::wstring CPosixFileSystem::ResolveFileLink(const std::wstring& path)
+{
+    std::string native = ToNativePath(path);
+    struct stat info {};
+    if (::lstat(native.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char* resolved = ::realpath(native.c_str(), nullptr);
+    if (!resolved)
+        return {};
+    std::wstring target = FromNativePath(resolved);
+    ::free(resolved);
+    return target;
 }
 
 bool CPosixFileSystem::Delete(const std::wstring& path)
@@ -197,9 +203,16 @@ bool CPosixFileSystem::GetFolderId(const std::wstring& folder, FolderId& id)
 
 std::wstring CPosixFileSystem::FullPath(const std::wstring& path)
 {
-    // Lexical, as GetFullPathNameW: "." and ".." are resolved without
-    // following links, repeated separators collapse, a trailing one stays.
-    std::wstring joined = (!path.empty() && path[0] == L'/') ? path : CurrentFolder() + L"/" + path;
+    // "." parts and repeated separators go, a trailing separator stays. ".."
+    // stays too: after a link it means the link target's parent, which only
+    // the file system knows.
+    std::wstring joined = path;
+    if (path.empty() || path[0] != L'/') {
+        std::wstring current = CurrentFolder();
+        if (current.empty())
+            return {};
+        joined = current + L"/" + path;
+    }
     std::vector<std::wstring> parts;
     size_t start = 0;
     while (start <= joined.size()) {
@@ -207,10 +220,7 @@ std::wstring CPosixFileSystem::FullPath(const std::wstring& path)
         if (end == std::wstring::npos)
             end = joined.size();
         std::wstring part = joined.substr(start, end - start);
-        if (part == L"..") {
-            if (!parts.empty())
-                parts.pop_back();
-        } else if (!part.empty() && part != L".") {
+        if (!part.empty() && part != L".") {
             parts.push_back(std::move(part));
         }
         start = end + 1;

@@ -16,12 +16,17 @@ public:
     bool IsFolder(const std::wstring& path) override;
 
     std::unique_ptr<IReadFile> OpenRead(const std::wstring& path) override;
-    std::unique_ptr<IWriteFile> CreateWrite(const std::wstring& path) override;
+    std::unique_ptr<IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken) override;
 
     bool GetTimes(const std::wstring& path, FileTimes& times) override;
     bool SetTimes(const std::wstring& path, const FileTimes& times) override;
 
     bool Rename(const std::wstring& from, const std::wstring& to) override;
+    bool Replace(const std::wstring& from, const std::wstring& to) override;
+    bool Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken) override;
+    // A rename replaces a file whatever its mode.
+    uint32_t ReplaceBlockingAttributes() const override { return 0; }
+    std::wstring ResolveFileLink(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
 
     bool EnumerateFolder(const std::wstring& folder,

@@ -10,12 +10,12 @@ namespace qlfs {
 
 class CPosixReadFile final : public IReadFile {
 public:
-    // Null when the path cannot be opened or names a folder.
+    // Null when the path cannot be opened or is not a regular file.
     static std::unique_ptr<IReadFile> Open(const std::string& nativePath);
 
     int64_t Read(void* buffer, size_t size) override;
     int64_t Size() override { return m_size; }
-    MappedResult ConsumeMapped(size_t pieceSize, PieceConsumer consume, void* context) override;
+    bool GetMetadata(FileMetadata& metadata) override;
 
 private:
     CPosixReadFile(CPosixUniqueFd fd, int64_t size) : m_fd(std::move(fd)), m_size(size) {}

@@ -1,16 +1,22 @@
 #include "PosixWriteFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 
+#include "PosixAttributes.h"
+
 namespace qlfs {
 
-std::unique_ptr<IWriteFile> CPosixWriteFile::Create(const std::string& nativePath)
+std::unique_ptr<IWriteFile> CPosixWriteFile::CreateNew(const std::string& nativePath, bool& nameTaken)
 {
     constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new file
-    CPosixUniqueFd fd(::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+    // O_EXCL claims the name: it fails on any existing entry, links included,
+    // so two runs can never write the same temporary file.
+    CPosixUniqueFd fd(::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                              kNewFileMode));
+    nameTaken = !fd.IsValid() && errno == EEXIST;
     if (!fd.IsValid())
         return nullptr;
     return std::unique_ptr<IWriteFile>(new CPosixWriteFile(std::move(fd)));
@@ -26,7 +32,7 @@ bool CPosixWriteFile::Write(const void* data, size_t size)
         if (done < 0) {
             if (errno == EINTR)
                 continue;
-            return false;  // ENOSPC, EIO, EDQUOT, ...
+            return false;  // ENOSPC, EIO, EDQUOT, EFBIG, ...
         }
         if (done == 0)
             return false;  // no progress: treat as a device that cannot take more
@@ -34,6 +40,40 @@ bool CPosixWriteFile::Write(const void* data, size_t size)
         size -= size_t(done);
     }
     return true;
+}
+
+bool CPosixWriteFile::ApplyMetadata(const FileMetadata& original, bool times, bool attributes)
+{
+    struct stat own {};
+    if (!m_fd.IsValid() || ::fstat(m_fd.Get(), &own) != 0)
+        return false;
+    // The owner and group are kept where this process may set them (root, or
+    // a group the user belongs to); otherwise the file is the user's own.
+    bool ownerKept = original.owner < 0 || (uid_t(original.owner) == own.st_uid && gid_t(original.group) == own.st_gid);
+    if (!ownerKept)
+        ownerKept = ::fchown(m_fd.Get(), uid_t(original.owner), gid_t(original.group)) == 0;
+    if (attributes) {
+        mode_t mode = ModeFromAttributes(original.attributes, own.st_mode);
+        // Set-user-ID and set-group-ID mean "run as this owner": they must
+        // never end up on a file that now belongs to someone else.
+        if (!ownerKept)
+            mode &= ~mode_t(S_ISUID | S_ISGID);
+        if (::fchmod(m_fd.Get(), mode) != 0)
+            return false;
+    }
+    if (times) {
+        struct timespec both[2] = {};
+        both[0].tv_sec = time_t(original.times.lastAccess);
+        both[1].tv_sec = time_t(original.times.lastWrite);
+        if (::futimens(m_fd.Get(), both) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool CPosixWriteFile::Flush()
+{
+    return m_fd.IsValid() && ::fdatasync(m_fd.Get()) == 0;
 }
 
 bool CPosixWriteFile::Close()

@@ -10,11 +10,13 @@ namespace qlfs {
 
 class CPosixWriteFile final : public IWriteFile {
 public:
-    // Creates or truncates; null on failure. A symbolic link in the last
-    // component is refused so that a planted link cannot redirect the write.
-    static std::unique_ptr<IWriteFile> Create(const std::string& nativePath);
+    // Creates a file that did not exist; null on failure, with `nameTaken`
+    // set when something (a dangling link included) already has the name.
+    static std::unique_ptr<IWriteFile> CreateNew(const std::string& nativePath, bool& nameTaken);
 
     bool Write(const void* data, size_t size) override;
+    bool ApplyMetadata(const FileMetadata& original, bool times, bool attributes) override;
+    bool Flush() override;
     bool Close() override;
 
 private:

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "Win32FileTime.h"
 #include "Win32Path.h"
 #include "Win32ReadFile.h"
 #include "Win32UniqueHandle.h"
@@ -10,27 +13,17 @@
 namespace qlfs {
 namespace {
 
-// FILETIME counts 100 ns ticks since 1601-01-01; the layer carries whole
-// seconds since 1970-01-01.
-constexpr int64_t kTicksPerSecond = 10000000;
-constexpr int64_t kTicksFrom1601To1970 = 116444736000000000;
-
-int64_t SecondsFromFileTime(const FILETIME& time)
+// GetFinalPathNameByHandleW answers in the literal form: "\\?\C:\..." or
+// "\\?\UNC\server\share\...". The plain form is what the rest of the
+// program prints and builds names from.
+std::wstring FromFinalPath(const std::wstring& path)
 {
-    int64_t ticks = int64_t((uint64_t(time.dwHighDateTime) << 32) | time.dwLowDateTime) - kTicksFrom1601To1970;
-    int64_t seconds = ticks / kTicksPerSecond;
-    if (ticks % kTicksPerSecond < 0)
-        --seconds;  // round towards the past for times before 1970
-    return seconds;
-}
-
-FILETIME FileTimeFromSeconds(int64_t seconds)
-{
-    uint64_t ticks = uint64_t(seconds * kTicksPerSecond + kTicksFrom1601To1970);
-    FILETIME time;
-    time.dwLowDateTime = DWORD(ticks & 0xFFFFFFFFu);
-    time.dwHighDateTime = DWORD(ticks >> 32);
-    return time;
+    const std::wstring literal = L"\\\\?\\", literalUnc = L"\\\\?\\UNC\\";
+    if (path.compare(0, literalUnc.size(), literalUnc) == 0)
+        return L"\\\\" + path.substr(literalUnc.size());
+    if (path.compare(0, literal.size(), literal) == 0)
+        return path.substr(literal.size());
+    return path;
 }
 
 // Opens a file or folder only to read or change its metadata.
@@ -69,9 +62,9 @@ std::unique_ptr<IReadFile> CWin32FileSystem::OpenRead(const std::wstring& path)
     return CWin32ReadFile::Open(path);
 }
 
-std::unique_ptr<IWriteFile> CWin32FileSystem::CreateWrite(const std::wstring& path)
+std::unique_ptr<IWriteFile> CWin32FileSystem::CreateNew(const std::wstring& path, bool& nameTaken)
 {
-    return CWin32WriteFile::Create(path);
+    return CWin32WriteFile::CreateNew(path, nameTaken);
 }
 
 bool CWin32FileSystem::GetTimes(const std::wstring& path, FileTimes& times)
@@ -97,6 +90,50 @@ bool CWin32FileSystem::SetTimes(const std::wstring& path, const FileTimes& times
 bool CWin32FileSystem::Rename(const std::wstring& from, const std::wstring& to)
 {
     return ::MoveFileW(ToWin32Path(from).c_str(), ToWin32Path(to).c_str()) != FALSE;
+}
+
+bool CWin32FileSystem::Replace(const std::wstring& from, const std::wstring& to)
+{
+    // One rename that takes over the existing name, exactly as spelt: in a
+    // case-sensitive folder "X.h" never lands on "x.h".
+    return ::MoveFileExW(ToWin32Path(from).c_str(), ToWin32Path(to).c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+bool CWin32FileSystem::Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken)
+{
+    nameTaken = false;
+    const std::wstring target = ToWin32Path(newName);
+    if (::CreateHardLinkW(target.c_str(), ToWin32Path(existing).c_str(), nullptr))
+        return true;
+    DWORD error = ::GetLastError();
+    nameTaken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ||
+                ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return false;
+}
+
+std::wstring CWin32FileSystem::ResolveFileLink(const std::wstring& path)
+{
+    // Only a reparse point can be a link; every other file is its own path.
+    const std::wstring win32Path = ToWin32Path(path);
+    const DWORD attributes = ::GetFileAttributesW(win32Path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return path;
+    // Opening follows the link to its final target; a dangling link opens nothing.
+    CWin32UniqueHandle target(::CreateFileW(win32Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!target.IsValid())
+        return {};
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(target.Get(), buffer.data(), DWORD(buffer.size()),
+                                                         FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return FromFinalPath(std::wstring(buffer.data(), length));
+        buffer.resize(length);
+    }
 }
 
 bool CWin32FileSystem::Delete(const std::wstring& path)

@@ -12,12 +12,19 @@ public:
     bool IsFolder(const std::wstring& path) override;
 
     std::unique_ptr<IReadFile> OpenRead(const std::wstring& path) override;
-    std::unique_ptr<IWriteFile> CreateWrite(const std::wstring& path) override;
+    std::unique_ptr<IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken) override;
 
     bool GetTimes(const std::wstring& path, FileTimes& times) override;
     bool SetTimes(const std::wstring& path, const FileTimes& times) override;
 
     bool Rename(const std::wstring& from, const std::wstring& to) override;
+    bool Replace(const std::wstring& from, const std::wstring& to) override;
+    bool Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken) override;
+    // MoveFileExW refuses to replace a read-only file; hidden and system
+    // files are cleared as well so that nothing else can stand in the way.
+    uint32_t ReplaceBlockingAttributes() const override { return kAttrReadOnly | kAttrHidden | kAttrSystem; }
+    // A symbolic link's final target, from GetFinalPathNameByHandleW.
+    std::wstring ResolveFileLink(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
 
     bool EnumerateFolder(const std::wstring& folder,

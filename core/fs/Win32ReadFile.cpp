@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ReservedDeviceName.h"
+#include "Win32FileTime.h"
 #include "Win32Path.h"
 
 namespace qlfs {
@@ -12,10 +14,13 @@ constexpr size_t kMaxSingleTransfer = size_t(1) << 30;
 
 std::unique_ptr<IReadFile> CWin32ReadFile::Open(const std::wstring& path)
 {
+    // A device name opens the device itself, which may block or never end.
+    if (IsReservedDeviceName(path))
+        return nullptr;
     CWin32UniqueHandle handle(::CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!handle.IsValid())
+    if (!handle.IsValid() || ::GetFileType(handle.Get()) != FILE_TYPE_DISK)
         return nullptr;
     return std::unique_ptr<IReadFile>(new CWin32ReadFile(std::move(handle)));
 }
@@ -34,6 +39,17 @@ int64_t CWin32ReadFile::Size()
     if (!::GetFileSizeEx(m_handle.Get(), &size))
         return -1;
     return int64_t(size.QuadPart);
+}
+
+bool CWin32ReadFile::GetMetadata(FileMetadata& metadata)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(m_handle.Get(), &info))
+        return false;
+    metadata.attributes = info.dwFileAttributes;
+    metadata.times.lastAccess = SecondsFromFileTime(info.ftLastAccessTime);
+    metadata.times.lastWrite = SecondsFromFileTime(info.ftLastWriteTime);
+    return true;
 }
 
 }  // namespace qlfs

@@ -10,12 +10,14 @@ namespace qlfs {
 
 class CWin32ReadFile final : public IReadFile {
 public:
-    // Null when the path cannot be opened. Other processes may still read,
+    // Null when the path cannot be opened or is not a disk file (a reserved
+    // device name, a pipe, a console). Other processes may still read,
     // write or delete the file meanwhile, as with the C runtime's fopen.
     static std::unique_ptr<IReadFile> Open(const std::wstring& path);
 
     int64_t Read(void* buffer, size_t size) override;
     int64_t Size() override;
+    bool GetMetadata(FileMetadata& metadata) override;
 
 private:
     explicit CWin32ReadFile(CWin32UniqueHandle handle) : m_handle(std::move(handle)) {}

@@ -10,10 +10,13 @@ namespace qlfs {
 
 class CWin32WriteFile final : public IWriteFile {
 public:
-    // Creates or truncates; null on failure.
-    static std::unique_ptr<IWriteFile> Create(const std::wstring& path);
+    // Creates a file that did not exist; null on failure, with `nameTaken`
+    // set when a file or folder already has the name.
+    static std::unique_ptr<IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken);
 
     bool Write(const void* data, size_t size) override;
+    bool ApplyMetadata(const FileMetadata& original, bool times, bool attributes) override;
+    bool Flush() override;
     bool Close() override;
 
 private:

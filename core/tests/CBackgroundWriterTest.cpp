@@ -2,7 +2,9 @@
 // reuse, and turn a failed write into failures of every later call.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -12,15 +14,24 @@ namespace {
 
 class CRecordingFile final : public qlfs::IWriteFile {
 public:
-    explicit CRecordingFile(int failingWrite) : m_failingWrite(failingWrite) {}
+    explicit CRecordingFile(int failingWrite, std::chrono::milliseconds failAfter = {})
+        : m_failingWrite(failingWrite), m_failAfter(failAfter)
+    {
+    }
     bool Write(const void* data, size_t size) override
     {
-        std::lock_guard lock(m_mutex);
-        if (++m_writes == m_failingWrite)
+        std::unique_lock lock(m_mutex);
+        if (++m_writes == m_failingWrite) {
+            // A device that takes its time before it reports the error.
+            lock.unlock();
+            std::this_thread::sleep_for(m_failAfter);
             return false;
+        }
         m_content.append(static_cast<const char*>(data), size);
         return true;
     }
+    bool ApplyMetadata(const qlfs::FileMetadata&, bool, bool) override { return true; }
+    bool Flush() override { return true; }
     bool Close() override { return true; }
     std::string Content()
     {
@@ -31,6 +42,7 @@ public:
 private:
     std::mutex m_mutex;
     int m_failingWrite;
+    std::chrono::milliseconds m_failAfter;
     int m_writes = 0;
     std::string m_content;
 };
@@ -70,6 +82,19 @@ TEST(CBackgroundWriter, WritesInOrderAndStopsAtTheFirstFailure)
     std::vector<uint8_t> late = Block(99);
     EXPECT_FALSE(writer.Submit(late, late.size()));
     EXPECT_EQ(0u, failing.Content().find("block 0;")) << "blocks before the failure are written in order";
+}
+
+// The last block's write is still running when Finish is called, and then
+// fails: Finish must wait for it and report the failure.
+TEST(CBackgroundWriter, FinishWaitsForASlowLastWriteThatFails)
+{
+    CRecordingFile file(3, std::chrono::milliseconds(150));
+    CBackgroundWriter writer(file);
+    for (int i = 0; i < 3; ++i) {
+        std::vector<uint8_t> block = Block(i);
+        ASSERT_TRUE(writer.Submit(block, block.size()));
+    }
+    EXPECT_FALSE(writer.Finish());
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST(ConvertFile, ReplacesTheFileAndPicksFreeTemporaryAndBackupNames)
     fs.AddFile(L"x.txt.bak", "older backup");
     EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .backupOriginal = true}), 0);
     EXPECT_EQ(fs.File(L"x.txt").content, "a\r\nb\r\nc\r\n");
-    EXPECT_EQ(fs.CreatedNames(), std::vector<std::wstring>{L"x.txt (2).tmp"});
+    EXPECT_EQ(fs.CreatedNames(), (std::vector<std::wstring>{L"x.txt.tmp", L"x.txt (2).tmp"}));
     EXPECT_EQ(fs.File(L"x.txt (2).bak").content, "a\r\nb\rc\n");
     EXPECT_EQ(fs.File(L"x.txt.tmp").content, "someone else's");
     EXPECT_EQ(fs.File(L"x.txt.bak").content, "older backup");
@@ -98,80 +98,123 @@ TEST(ConvertFile, ReadOnlyFilesAttributesAndTimes)
     EXPECT_EQ(fs.File(L"keep.bak").content, "b\n");
 }
 
-// Every failure before the original is touched, or while it is moved aside,
-// leaves it as it was, attributes included, and no temporary file behind.
+std::string MixedLines(size_t size)
+{
+    const std::string pattern = "line one\r\nsecond\nthird\r\r\n";
+    std::string text;
+    while (text.size() < size)
+        text += pattern;
+    text.resize(size);
+    return text;
+}
+
+// Every failure leaves the original as it was, attributes included, and no
+// temporary file behind: for a small file written in one piece, and for a
+// large one whose blocks go through the background writer.
 TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
 {
     struct SCase {
         const char* name;
         SOptions options;
         std::function<bool(EOp, const std::wstring&, const std::wstring&)> fail;
-        size_t sinkCalls = 2;  // begin and end, once both files were open
-        std::string content = "one\r\ntwo\r\n";
+        bool opened = true;  // the sink sees begin and end
+        bool linksSupported = true;
+        bool largeOnly = false;  // a small file is read and written in one piece
     };
     auto on = [](EOp which) { return [which](EOp op, const std::wstring&, const std::wstring&) { return op == which; }; };
-    int reads = 0;
+    int count = 0;
+    auto second = [&](EOp which) {
+        return [&count, which](EOp op, const std::wstring&, const std::wstring&) { return op == which && ++count == 2; };
+    };
     const SOptions base{.convertReadOnly = true};
+    const SOptions backup{.convertReadOnly = true, .backupOriginal = true};
     const SCase cases[] = {
         {"format 3", {.format = 3, .convertReadOnly = true}, nullptr},
         {"format -1", {.format = -1, .convertReadOnly = true}, nullptr},
-        {"open original", base, on(EOp::OpenRead), 0},
-        {"create temporary", base, on(EOp::CreateWrite), 0},
+        {"open original", base, on(EOp::OpenRead), false},
+        {"create temporary", base, on(EOp::CreateNew), false},
         {"first read", base, on(EOp::Read)},
-        {"second read of a large file", base, [&](EOp op, auto&, auto&) { return op == EOp::Read && ++reads == 2; },
-         1026 /* begin, 1024 steps, end */, std::string(1 << 20, 'L') + "\r\n"},
-        {"write (full disk)", base, on(EOp::Write)},
+        {"second read", base, second(EOp::Read), true, true, true},
+        {"first write (full disk)", base, on(EOp::Write)},
+        {"second write", base, second(EOp::Write), true, true, true},
         {"close temporary", base, on(EOp::Close)},
-        {"stat times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::GetTimes)},
+        {"flush a large file", base, on(EOp::Flush), true, true, true},
+        {"read the original's times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::GetTimes)},
         {"set times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::SetTimes)},
-        {"rename to backup", {.convertReadOnly = true, .backupOriginal = true}, on(EOp::Rename)},
-        {"delete original", base, [](EOp op, const std::wstring& path, auto&) { return op == EOp::Delete && path == L"x.txt"; }},
+        {"set attributes", {.keepAttributes = true, .convertReadOnly = true}, on(EOp::SetAttributes)},
+        {"replace", base, on(EOp::Replace)},
+        {"replace after the backup link", backup, on(EOp::Replace)},
+        {"rename to backup without links", backup, on(EOp::Rename), true, false},
     };
-    for (const SCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        CFaultyFileSystem fs;
-        fs.AddFile(L"x.txt", c.content, kReadOnlyHidden, {5, 6});
-        fs.failWhen = c.fail;
-        reads = 0;
-        CRecordingSink sink;
-        EXPECT_EQ(Convert(fs, L"x.txt", c.options, &sink), -1);
-        EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"x.txt"});
-        EXPECT_TRUE(fs.File(L"x.txt").content == c.content);
-        EXPECT_EQ(fs.File(L"x.txt").attributes, kReadOnlyHidden);
-        EXPECT_EQ(sink.Calls().size(), c.sinkCalls);
+    for (size_t size : {size_t(10), size_t(3345728)}) {
+        const std::string content = MixedLines(size);
+        for (const SCase& c : cases) {
+            if (c.largeOnly && size < 1000)
+                continue;
+            SCOPED_TRACE(std::string(c.name) + ", " + std::to_string(size) + " bytes");
+            CFaultyFileSystem fs;
+            fs.supportsLinks = c.linksSupported;
+            fs.AddFile(L"x.txt", content, kReadOnlyHidden, {5, 6});
+            fs.failWhen = c.fail;
+            count = 0;
+            CRecordingSink sink;
+            EXPECT_EQ(Convert(fs, L"x.txt", c.options, &sink), -1);
+            EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"x.txt"});
+            EXPECT_TRUE(fs.File(L"x.txt").content == content);
+            EXPECT_EQ(fs.File(L"x.txt").attributes, kReadOnlyHidden);
+            EXPECT_EQ(fs.File(L"x.txt").times.lastWrite, 6);
+            EXPECT_EQ(!sink.Calls().empty(), c.opened);
+            if (c.opened) {
+                EXPECT_EQ(sink.Calls().back(), "end");
+            }
+        }
     }
 }
 
+// A taken temporary or backup name is passed over, whatever holds it: the
+// file created is always a new one, never someone else's.
+TEST(ConvertFile, ClaimsFreeNamesAndKeepsTheOriginalAsALinkedBackup)
+{
+    CFaultyFileSystem fs;
+    fs.AddFile(L"x.txt", "a\nb\n", qlfs::kAttrReadOnly);
+    fs.AddFile(L"x.txt.tmp", "another run's");
+    fs.AddFolder(L"x.txt (2).tmp");
+    fs.AddFile(L"x.txt.bak", "old");
+    EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .convertReadOnly = true, .backupOriginal = true}), 0);
+    EXPECT_EQ(fs.CreatedNames(), (std::vector<std::wstring>{L"x.txt.tmp", L"x.txt (2).tmp", L"x.txt (3).tmp"}));
+    EXPECT_EQ(fs.File(L"x.txt").content, "a\r\nb\r\n");
+    EXPECT_EQ(fs.File(L"x.txt (2).bak").content, "a\nb\n");
+    EXPECT_EQ(fs.File(L"x.txt (2).bak").attributes, qlfs::kAttrReadOnly);
+    EXPECT_EQ(fs.File(L"x.txt.tmp").content, "another run's");
+    EXPECT_EQ(fs.File(L"x.txt.bak").content, "old");
+    EXPECT_FALSE(fs.Has(L"x.txt (3).tmp"));
+}
+
+// Without hard links the backup is made by renaming the original away; when
+// the final rename then fails, the converted copy is kept and named.
 TEST(ConvertFile, KeepsTheConvertedCopyWhenTheFinalRenameFails)
 {
-    for (bool backup : {false, true}) {
-        CFaultyFileSystem fs;
-        fs.AddFile(L"x.txt", "a\nb\n", qlfs::kAttrReadOnly);
-        fs.failWhen = [](EOp op, const std::wstring& from, const std::wstring&) {
-            return op == EOp::Rename && from == L"x.txt.tmp";
-        };
-        ConvertOutcome outcome;
-        EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .convertReadOnly = true, .backupOriginal = backup},
-                          nullptr, &outcome),
-                  -1);
-        EXPECT_EQ(outcome.keptConvertedName, L"x.txt.tmp");
-        EXPECT_EQ(fs.File(L"x.txt.tmp").content, "a\r\nb\r\n");
-        EXPECT_FALSE(fs.Has(L"x.txt"));
-        EXPECT_EQ(fs.Has(L"x.txt.bak"), backup);
-        if (backup) {
-            EXPECT_EQ(fs.File(L"x.txt.bak").attributes, qlfs::kAttrReadOnly);
-        }
-    }
-
-    // Restoring the attributes is the last step: the converted file stays.
     CFaultyFileSystem fs;
-    fs.AddFile(L"y", "a\r", qlfs::kAttrHidden);
-    fs.failWhen = [](EOp op, const std::wstring&, const std::wstring&) { return op == EOp::SetAttributes; };
+    fs.supportsLinks = false;
+    fs.AddFile(L"x.txt", "a\nb\n", qlfs::kAttrReadOnly);
+    fs.failWhen = [](EOp op, const std::wstring& from, const std::wstring&) {
+        return op == EOp::Rename && from == L"x.txt.tmp";
+    };
     ConvertOutcome outcome;
-    EXPECT_EQ(Convert(fs, L"y", {.keepAttributes = true}, nullptr, &outcome), -1);
-    EXPECT_EQ(fs.File(L"y").content, "a\n");
-    EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"y"});
-    EXPECT_TRUE(outcome.keptConvertedName.empty());
+    EXPECT_EQ(Convert(fs, L"x.txt", {.format = 0, .convertReadOnly = true, .backupOriginal = true}, nullptr,
+                      &outcome),
+              -1);
+    EXPECT_EQ(outcome.keptConvertedName, L"x.txt.tmp");
+    EXPECT_EQ(fs.File(L"x.txt.tmp").content, "a\r\nb\r\n");
+    EXPECT_FALSE(fs.Has(L"x.txt"));
+    EXPECT_EQ(fs.File(L"x.txt.bak").content, "a\nb\n");
+    EXPECT_EQ(fs.File(L"x.txt.bak").attributes, qlfs::kAttrReadOnly);
+
+    fs.failWhen = nullptr;
+    fs.AddFile(L"y.txt", "c\r\n");
+    EXPECT_EQ(Convert(fs, L"y.txt", {.backupOriginal = true}, nullptr, &outcome), 0);
+    EXPECT_EQ(fs.File(L"y.txt").content, "c\n");
+    EXPECT_EQ(fs.File(L"y.txt.bak").content, "c\r\n");
 }
 
 class CBeginSink final : public CProgressSink {

@@ -36,6 +36,15 @@ public:
     }
     int64_t Size() override { return int64_t(Total()); }
 
+    bool GetMetadata(qlfs::FileMetadata& metadata) override
+    {
+        if (m_fs.Fails(EOp::GetTimes, m_path))
+            return false;
+        metadata.attributes = m_file->attributes;
+        metadata.times = m_file->times;
+        return true;
+    }
+
 private:
     uint64_t Total() const { return m_file->generatedSize ? m_file->generatedSize : m_file->content.size(); }
 
@@ -62,6 +71,21 @@ public:
         m_file->times.lastWrite = m_fs.Tick();
         return true;
     }
+    bool ApplyMetadata(const qlfs::FileMetadata& original, bool times, bool attributes) override
+    {
+        if (times) {
+            if (m_fs.Fails(EOp::SetTimes, m_path))
+                return false;
+            m_file->times = original.times;
+        }
+        if (attributes) {
+            if (m_fs.Fails(EOp::SetAttributes, m_path))
+                return false;
+            m_file->attributes = original.attributes ? original.attributes : qlfs::kAttrNormal;
+        }
+        return true;
+    }
+    bool Flush() override { return !m_fs.Fails(EOp::Flush, m_path); }
     bool Close() override { return !m_fs.Fails(EOp::Close, m_path); }
 
 private:
@@ -142,12 +166,11 @@ std::unique_ptr<qlfs::IReadFile> CFaultyFileSystem::OpenRead(const std::wstring&
     return std::make_unique<CMemoryReadFile>(*this, path, it->second);
 }
 
-std::unique_ptr<qlfs::IWriteFile> CFaultyFileSystem::CreateWrite(const std::wstring& path)
+std::unique_ptr<qlfs::IWriteFile> CFaultyFileSystem::CreateNew(const std::wstring& path, bool& nameTaken)
 {
     m_created.push_back(path);
-    auto it = m_files.find(path);
-    bool blocked = it != m_files.end() && (it->second->isFolder || (it->second->attributes & qlfs::kAttrReadOnly));
-    if (blocked || Fails(EOp::CreateWrite, path))
+    nameTaken = Has(path);
+    if (nameTaken || Fails(EOp::CreateNew, path))
         return nullptr;
     auto file = std::make_shared<SFile>();
     file->times = {Tick(), Tick()};
@@ -190,6 +213,30 @@ bool CFaultyFileSystem::Delete(const std::wstring& path)
         Fails(EOp::Delete, path))
         return false;
     m_files.erase(it);
+    return true;
+}
+
+bool CFaultyFileSystem::Replace(const std::wstring& from, const std::wstring& to)
+{
+    auto it = m_files.find(from);
+    auto target = m_files.find(to);
+    bool blocked = target != m_files.end() &&
+                   (target->second->isFolder || (target->second->attributes & qlfs::kAttrReadOnly));
+    if (it == m_files.end() || blocked || Fails(EOp::Replace, from, to))
+        return false;
+    auto file = it->second;
+    m_files.erase(it);
+    m_files[to] = file;
+    return true;
+}
+
+bool CFaultyFileSystem::Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken)
+{
+    nameTaken = Has(newName);
+    auto it = m_files.find(existing);
+    if (nameTaken || !supportsLinks || it == m_files.end() || Fails(EOp::Link, existing, newName))
+        return false;
+    m_files[newName] = it->second;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory file system for tests, with Windows rules (read-only files
-// cannot be deleted, renames never replace) and a hook that makes any single
+// cannot be deleted or replaced, renames never replace, hard links share one
+// file) and a hook that makes any single
 // operation fail: the Nth read or write, a close, a rename, a delete, a full
 // disk, and so on.
 #include <functional>
@@ -14,8 +15,8 @@
 class CFaultyFileSystem final : public qlfs::IFileSystem {
 public:
     enum class EOp {
-        GetAttributes, SetAttributes, OpenRead, CreateWrite, Read, Write, Close,
-        GetTimes, SetTimes, Rename, Delete,
+        GetAttributes, SetAttributes, OpenRead, CreateNew, Read, Write, Close,
+        GetTimes, SetTimes, Rename, Delete, Replace, Link, Flush,
     };
 
     struct SFile {
@@ -34,6 +35,8 @@ public:
     std::function<bool(EOp op, const std::wstring& path, const std::wstring& second)> failWhen;
     // Written files keep only their size, so that huge outputs cost no memory.
     bool discardWrites = false;
+    // Whether Link makes hard links (two names, one file) or is unsupported.
+    bool supportsLinks = true;
 
     void AddFile(const std::wstring& path, const std::string& content, uint32_t attributes = qlfs::kAttrArchive,
                  qlfs::FileTimes times = {});
@@ -43,7 +46,7 @@ public:
     bool Has(const std::wstring& path) const { return m_files.count(path) != 0; }
     const SFile& File(const std::wstring& path) const { return *m_files.at(path); }
     std::vector<std::wstring> Names() const;
-    // Names passed to CreateWrite, in order.
+    // Names passed to CreateNew, in order.
     const std::vector<std::wstring>& CreatedNames() const { return m_created; }
 
     uint32_t GetAttributes(const std::wstring& path) override;
@@ -51,11 +54,15 @@ public:
     bool Exists(const std::wstring& path) override;
     bool IsFolder(const std::wstring& path) override;
     std::unique_ptr<qlfs::IReadFile> OpenRead(const std::wstring& path) override;
-    std::unique_ptr<qlfs::IWriteFile> CreateWrite(const std::wstring& path) override;
+    std::unique_ptr<qlfs::IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken) override;
     bool GetTimes(const std::wstring& path, qlfs::FileTimes& times) override;
     bool SetTimes(const std::wstring& path, const qlfs::FileTimes& times) override;
     bool Rename(const std::wstring& from, const std::wstring& to) override;
     bool Delete(const std::wstring& path) override;
+    bool Replace(const std::wstring& from, const std::wstring& to) override;
+    bool Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken) override;
+    uint32_t ReplaceBlockingAttributes() const override { return qlfs::kAttrReadOnly | qlfs::kAttrHidden | qlfs::kAttrSystem; }
+    std::wstring ResolveFileLink(const std::wstring& path) override { return path; }
     bool EnumerateFolder(const std::wstring& folder,
                          const std::function<void(const qlfs::FolderEntry&)>& visit) override;
     bool GetFolderId(const std::wstring& folder, qlfs::FolderId& id) override;

@@ -12,7 +12,9 @@
 #include "ConvertFile.h"
 #include "fs/IFileSystem.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "fs/Win32UniqueHandle.h"
+#else
 #include <clocale>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,7 +59,9 @@ protected:
 
     void Write(const std::wstring& name, const std::string& content)
     {
-        auto file = m_fs.CreateWrite(Path(name));
+        m_fs.Delete(Path(name));
+        bool nameTaken = false;
+        auto file = m_fs.CreateNew(Path(name), nameTaken);
         ASSERT_TRUE(file);
         ASSERT_TRUE(file->Write(content.data(), content.size()));
         ASSERT_TRUE(file->Close());
@@ -110,7 +114,13 @@ TEST_F(FileSystemTest, FilesFoldersAndIdentities)
     EXPECT_EQ(first, again);
     EXPECT_FALSE(first == sub);
     std::wstring sep(1, qlfs::kPathSeparator);
+#ifdef _WIN32
     EXPECT_EQ(m_fs.FullPath(Path(L"sub") + sep + L".." + sep + L"." + sep + L"a.txt"), Path(L"a.txt"));
+#else
+    // ".." is left to the file system: after a link it is the target's parent.
+    EXPECT_EQ(m_fs.FullPath(Path(L"sub") + sep + L".." + sep + L"." + sep + L"a.txt"),
+              Path(L"sub") + sep + L".." + sep + L"a.txt");
+#endif
 }
 
 TEST_F(FileSystemTest, RenameNeverReplacesAndDeleteRemoves)
@@ -127,6 +137,63 @@ TEST_F(FileSystemTest, RenameNeverReplacesAndDeleteRemoves)
     EXPECT_FALSE(m_fs.Delete(Path(L"free")));
     EXPECT_EQ(Listing(), std::vector<std::wstring>{L"to"});
 }
+
+// Creation claims a name; Replace takes an existing one over in one step; a
+// hard link is a second name of the same file.
+TEST_F(FileSystemTest, CreateNewReplaceAndLink)
+{
+    Write(L"a", "1");
+    bool taken = false;
+    EXPECT_FALSE(m_fs.CreateNew(Path(L"a"), taken));
+    EXPECT_TRUE(taken);
+    std::filesystem::create_directory(m_base / "folder");
+    EXPECT_FALSE(m_fs.CreateNew(Path(L"folder"), taken));
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(Read(L"a"), "1");
+
+    Write(L"b", "2");
+    EXPECT_TRUE(m_fs.Link(Path(L"a"), Path(L"a2"), taken));
+    EXPECT_FALSE(m_fs.Link(Path(L"a"), Path(L"b"), taken));
+    EXPECT_TRUE(taken);
+    EXPECT_TRUE(m_fs.Replace(Path(L"b"), Path(L"a")));
+    EXPECT_EQ(Read(L"a"), "2");
+    EXPECT_EQ(Read(L"a2"), "1");
+    EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"a", L"a2", L"folder/"}));
+}
+
+#ifdef _WIN32
+// Device names and pipes are no disk files: they are never opened for reading.
+TEST_F(FileSystemTest, DevicesAndPipesAreNotOpened)
+{
+    for (const wchar_t* device : {L"NUL", L"con.txt", L"COM1"})
+        EXPECT_FALSE(m_fs.OpenRead(device)) << device;
+    EXPECT_FALSE(m_fs.OpenRead(Path(L"aux.h")));
+    const wchar_t* pipeName = L"\\\\.\\pipe\\ql-fs-test-pipe";
+    qlfs::CWin32UniqueHandle pipe(
+        CreateNamedPipeW(pipeName, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
+    ASSERT_TRUE(pipe.IsValid());
+    EXPECT_FALSE(m_fs.OpenRead(pipeName));
+}
+
+// A symbolic link converts its target; the link stays a link. Wine's
+// GetFinalPathNameByHandleW names the link itself rather than its target:
+// there the file must at least stay safe.
+TEST_F(FileSystemTest, SymbolicLinksConvertTheirTargets)
+{
+    Write(L"target.txt", "a\r\nb\r\n");
+    if (!CreateSymbolicLinkW(Path(L"link.txt").c_str(), L"target.txt", 0) ||
+        !(GetFileAttributesW(Path(L"link.txt").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no symbolic links here";
+    const bool resolves = m_fs.ResolveFileLink(Path(L"link.txt")) == Path(L"target.txt");
+    const int result = ConvertFile(m_fs, Path(L"link.txt"), 2, false, false, false, true, nullptr, nullptr);
+    EXPECT_TRUE(GetFileAttributesW(Path(L"link.txt").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(Read(L"target.txt"), result == 0 ? "a\nb\n" : "a\r\nb\r\n");
+    if (!resolves)
+        GTEST_SKIP() << "links are not resolved to their targets here";
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(Read(L"target.txt.bak"), "a\r\nb\r\n");
+}
+#endif
 
 TEST_F(FileSystemTest, ReadOnlyAndOtherAttributes)
 {

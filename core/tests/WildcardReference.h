@@ -90,4 +90,50 @@ inline bool Walk(std::wstring_view p, std::wstring_view n)
     return Same(c, n[0]) && Walk(rest, n.substr(1));
 }
 
+// Whether the pattern ends after a whole element: not inside an escape, a set,
+// or right after a "!".
+inline bool WellFormed(std::wstring_view p)
+{
+    size_t i = 0;
+    while (i < p.size()) {
+        const wchar_t c = p[i++];
+        if (c == L'`' || c == L'!') {
+            if (i == p.size())
+                return false;
+            if (c == L'`')
+                ++i;
+        } else if (c == L'[') {
+            if (i < p.size() && p[i] == L'!')
+                ++i;
+            bool closed = false;
+            while (i < p.size() && !closed) {
+                if (p[i] == L']') {
+                    closed = true;
+                    ++i;
+                    break;
+                }
+                if (p[i] == L'`')
+                    ++i;
+                if (++i > p.size())
+                    return false;
+                if (i < p.size() && p[i] == L'-') {
+                    if (++i < p.size() && p[i] == L'`')
+                        ++i;
+                    if (++i > p.size())
+                        return false;
+                }
+            }
+            if (!closed)
+                return false;
+        }
+    }
+    return true;
+}
+
+// A pattern that ends inside an element fails as a whole, negated or not.
+inline bool Match(std::wstring_view p, std::wstring_view n)
+{
+    return WellFormed(p) && Walk(p, n);
+}
+
 }  // namespace reference

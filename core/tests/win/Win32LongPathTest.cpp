@@ -158,7 +158,7 @@ TEST(Win32LongPath, LongPathsReachWindowsInTheLiteralFormAndShortOnesAsTheyAre)
         }
     }
     for (const char* function : {"CreateFileW", "GetFileAttributesW", "GetFileAttributesExW", "SetFileAttributesW",
-                                 "MoveFileW", "DeleteFileW", "FindFirstFileW"})
+                                 "MoveFileW", "MoveFileExW", "CreateHardLinkW", "DeleteFileW", "FindFirstFileW"})
         EXPECT_EQ(1u, deepFunctions.count(function)) << function;
     EXPECT_GT(shortCalls, 0u);
 }
