@@ -1,7 +1,7 @@
 #include "CQuilletApp.h"
 
 #include "CGuiCommandLine.h"
-#include "CMinimalMainDlg.h"
+#include "CQuilletDlg.h"
 #include "CRegistryProfileStore.h"
 #include "ProcessArguments.h"
 #include "ShowUsage.h"
@@ -37,7 +37,7 @@ bool CQuilletApp::InitInstance()
 void CQuilletApp::RunMainWindow(const CGuiCommandLine* commandLine)
 {
     // The window writes its fields back into the settings when it is destroyed.
-    CMinimalMainDlg mainWindow(m_settings, m_ui, commandLine);
+    CQuilletDlg mainWindow(m_settings, m_ui, commandLine);
     mainWindow.DoModal();
 }
 
