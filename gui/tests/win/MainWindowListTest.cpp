@@ -1,0 +1,277 @@
+// The main window's list in-process: captions, removal, commands and their
+// states, the command line, drops, folder scans and the layout.
+#include "CTestQuilletDlg.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace {
+// An HDROP as Explorer hands it over: DROPFILES, then the wide paths, each
+// ended by a null, and one more null.
+HGLOBAL MakeDrop(const std::vector<std::wstring>& paths)
+{
+    size_t chars = 1;
+    for (const std::wstring& path : paths)
+        chars += path.size() + 1;
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(drop + 1);
+    for (const std::wstring& path : paths) {
+        path.copy(text, path.size());
+        text += path.size() + 1;
+    }
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+void SetCtrlKey(bool down)
+{
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+}
+
+bool Enabled(CTestQuilletDlg& d, UINT id)
+{
+    CCommandState state = d.QueryCommandState(id);
+    return state.m_enabled;
+}
+}
+
+TEST(MainWindow, CaptionsRemovalAndTheDoubleClick)
+{
+    CTestEnvironment env;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&env](CTestQuilletDlg& d) {
+        EXPECT_EQ(d.ColumnCaption(0), L"File");
+        EXPECT_EQ(d.ColumnCaption(1), L"Folder");
+        EXPECT_EQ(d.ColumnCaption(2), L"Status");
+        EXPECT_FALSE(Enabled(d, ID_REMOVE_ALL));
+        EXPECT_TRUE(Enabled(d, ID_ADD_FILES));
+
+        // A double click on empty space with nothing selected asks for files.
+        d.m_filesToChoose = {L"C:\\work\\a.txt", L"C:\\work\\a.txt", L"C:\\other\\B.TXT", L"D:\\x\\c.txt"};
+        NMITEMACTIVATE click{};
+        click.hdr.hwndFrom = d.FileList().Handle();
+        click.hdr.idFrom = IDC_FILE_LIST;
+        click.hdr.code = NM_DBLCLK;
+        click.iItem = -1;
+        d.SendMessage(WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(d.m_fileDialogs, 1);
+        ASSERT_EQ(d.Rows(), 4);
+        EXPECT_EQ(d.ColumnCaption(0), L"File (4)") << "the same file twice is two rows";
+        EXPECT_EQ(d.Cell(2, 0), L"B.TXT");
+        EXPECT_EQ(d.Cell(2, 1), L"C:\\other");
+        EXPECT_EQ(d.Cell(2, 2), L"");
+        EXPECT_EQ(env.settings.m_lastFolder, L"D:\\x");
+        EXPECT_FALSE(Enabled(d, ID_REMOVE)) << "nothing selected";
+        EXPECT_FALSE(Enabled(d, ID_OPEN_FILE));
+
+        // Ctrl+O and Open Folder without a selection do nothing.
+        d.Command(ID_OPEN_FILE);
+        d.Command(ID_OPEN_FOLDER);
+        EXPECT_TRUE(d.m_launched.empty());
+
+        // With a selection the double click opens the file: the viewer when it exists.
+        d.SelectOnly({2});
+        wchar_t self[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        env.settings.m_fileViewer = self;
+        d.SendMessage(WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
+        d.Command(ID_OPEN_FOLDER);
+        env.settings.m_fileViewer = L"C:\\no such viewer.exe";
+        d.Command(ID_OPEN_FILE);
+        ASSERT_EQ(d.m_launched.size(), 3u);
+        EXPECT_EQ(d.m_launched[0].file, self);
+        EXPECT_EQ(d.m_launched[0].parameters, L"\"C:\\other\\B.TXT\"");
+        EXPECT_EQ(d.m_launched[1].file, L"explorer.exe");
+        EXPECT_EQ(d.m_launched[1].parameters, L"/select,\"C:\\other\\B.TXT\"");
+        EXPECT_EQ(d.m_launched[2].verb, L"open");
+        EXPECT_EQ(d.m_launched[2].file, L"C:\\other\\B.TXT");
+        EXPECT_EQ(d.m_fileDialogs, 1);
+
+        // Remove with three rows selected leaves the one that was not.
+        d.SelectOnly({0, 1, 3});
+        EXPECT_TRUE(Enabled(d, ID_REMOVE));
+        d.Command(ID_REMOVE);
+        ASSERT_EQ(d.Rows(), 1);
+        EXPECT_EQ(d.Path(0), L"C:\\other\\B.TXT");
+        EXPECT_EQ(d.ColumnCaption(0), L"File (1)");
+
+        d.Command(ID_REMOVE_ALL);
+        EXPECT_EQ(d.Rows(), 0);
+        EXPECT_EQ(d.ColumnCaption(0), L"File (0)");
+    });
+    dlg.DoModal();
+}
+
+TEST(MainWindow, OptionsToggleAndShowTheirState)
+{
+    CTestEnvironment env;
+    env.settings.m_keepTimestamps = 0;
+    env.settings.m_backupOriginal = 1;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&env](CTestQuilletDlg& d) {
+        EXPECT_FALSE(d.QueryCommandState(ID_KEEP_TIMESTAMPS).m_checked);
+        EXPECT_TRUE(d.QueryCommandState(ID_BACKUP_ORIGINAL).m_checked);
+        d.Command(ID_KEEP_TIMESTAMPS);
+        d.Command(ID_BACKUP_ORIGINAL);
+        EXPECT_EQ(env.settings.m_keepTimestamps, 1);
+        EXPECT_EQ(env.settings.m_backupOriginal, 0);
+        EXPECT_TRUE(d.QueryCommandState(ID_KEEP_TIMESTAMPS).m_checked);
+    });
+    dlg.DoModal();
+}
+
+TEST(MainWindow, CommandLineFilesAndFoldersWithAFilterDoNotStartByThemselves)
+{
+    CTestEnvironment env;
+    CTempFolder temp;
+    const std::wstring file = temp.Write(L"single.dat", "x\r\n");
+    temp.Write(L"tree\\one.txt", "1\r\n");
+    temp.Write(L"tree\\skip.dat", "2\r\n");
+    temp.Write(L"tree\\sub\\two.TXT", "3\r\n");
+    CGuiCommandLine commandLine;
+    commandLine.ParseCommandLine({L"-format", L"lf", L"-filter", L"*.txt", L"-as", L"-ss", file,
+                                  temp.Path() + L"\\missing.txt", temp.Path() + L"\\tree"});
+    CTestQuilletDlg dlg(env.settings, env.ui, &commandLine, [&](CTestQuilletDlg& d) {
+        ASSERT_EQ(d.Rows(), 3);
+        EXPECT_EQ(d.Path(0), file);
+        EXPECT_EQ(d.Cell(1, 0), L"one.txt");
+        EXPECT_EQ(d.Cell(2, 0), L"two.TXT");
+        EXPECT_EQ(d.ColumnCaption(0), L"File (3)");
+        EXPECT_TRUE(d.m_foldersPrompted.empty()) << "the command line's filter is used as it is";
+        PumpUntil([] { return false; }, 300);
+        EXPECT_FALSE(d.IsRunning()) << "a folder was given: no automatic start";
+        EXPECT_EQ(d.Status(0), StatusNone);
+        EXPECT_TRUE(d.Enabled(IDC_AUTO_CLOSE));
+    });
+    dlg.DoModal();
+    EXPECT_EQ(temp.Read(L"single.dat"), "x\r\n");
+}
+
+TEST(MainWindow, CommandLineFolderWithoutAFilterAsksAndNeverStarts)
+{
+    CTestEnvironment env;
+    env.settings.m_defaultFilter = L"";
+    env.settings.m_lastFilter = L"*.md";
+    CTempFolder temp;
+    temp.Write(L"docs\\a.md", "a\r\n");
+    temp.Write(L"docs\\b.txt", "b\r\n");
+    CGuiCommandLine commandLine;
+    commandLine.ParseCommandLine({L"-as", L"-ac", temp.Path() + L"\\docs"});
+    CTestQuilletDlg dlg(env.settings, env.ui, &commandLine, [&](CTestQuilletDlg&) {});
+    dlg.m_folderAnswer.filter = L"*.md";
+    dlg.DoModal();
+    ASSERT_EQ(dlg.m_foldersPrompted.size(), 1u);
+    EXPECT_EQ(dlg.m_foldersPrompted[0], std::vector<std::wstring>{temp.Path() + L"\\docs"});
+    EXPECT_FALSE(dlg.m_scanProposed[0]) << "the command line's scan flag";
+    EXPECT_EQ(temp.Read(L"docs\\a.md"), "a\r\n") << "no automatic start after a folder";
+}
+
+TEST(MainWindow, DropsReadWholePathsAndCtrlForcesTheScanFlag)
+{
+    CTestEnvironment env;
+    env.settings.m_scanSubfolders = 0;
+    env.settings.m_defaultFilter = L"*.h";
+    CTempFolder temp;
+    temp.Write(L"src\\x.h", "h\r\n");
+    temp.Write(L"src\\deep\\y.h", "h\r\n");
+    // Dropped files are taken as they are, however long their paths.
+    const std::wstring longPath = L"C:\\" + std::wstring(1500, L'n') + L".txt";
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        d.m_folderAnswer.filter = L"*.h";
+        SetCtrlKey(true);
+        d.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({longPath, temp.Path() + L"\\src"})));
+        SetCtrlKey(false);
+        ASSERT_EQ(d.m_foldersPrompted.size(), 1u);
+        EXPECT_EQ(d.m_foldersPrompted[0], std::vector<std::wstring>{temp.Path() + L"\\src"});
+        EXPECT_TRUE(d.m_scanProposed[0]) << "Ctrl held";
+        ASSERT_EQ(d.Rows(), 3);
+        EXPECT_EQ(d.Path(0), longPath);
+        // The folder's files in the file system's order.
+        std::vector<std::wstring> names{d.Cell(1, 0), d.Cell(2, 0)};
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::wstring>{L"x.h", L"y.h"}));
+
+        d.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({temp.Path() + L"\\src"})));
+        ASSERT_EQ(d.m_scanProposed.size(), 2u);
+        EXPECT_FALSE(d.m_scanProposed[1]) << "without Ctrl the setting decides";
+    });
+    dlg.DoModal();
+}
+
+TEST(MainWindow, AddFolderSkipsAnEmptyPathAndNeverLoops)
+{
+    CTestEnvironment env;
+    CTempFolder temp;
+    temp.Write(L"top\\a.txt", "a");
+    temp.Write(L"top\\sub\\b.txt", "b");
+    // A link from deep inside back to the top of the tree.
+    ASSERT_TRUE(RunUnixCommand("ln -s '" + UnixName(temp.Path() + L"\\top") + "' '" +
+                               UnixName(temp.Path() + L"\\top\\sub") + "/back'"));
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        // Select Folder gives "" for My Computer and the like.
+        d.m_folderAnswer = {true, L"", L"*", true};
+        d.Command(ID_ADD_FOLDER);
+        EXPECT_EQ(d.Rows(), 0);
+
+        d.m_folderAnswer = {true, temp.Path() + L"\\top", L"*.txt", true};
+        d.Command(ID_ADD_FOLDER);
+        std::vector<std::wstring> names;
+        for (int row = 0; row < d.Rows(); ++row)
+            names.push_back(d.Cell(row, 0));
+        // The link is entered once (it is not on the descent when met), its own link is not.
+        EXPECT_LE(d.Rows(), 4);
+        EXPECT_GE(d.Rows(), 2);
+        EXPECT_EQ(d.Cell(0, 0), L"a.txt");
+
+        const int before = d.Rows();
+        d.m_folderAnswer = {true, temp.Path() + L"\\top", L"", true};
+        d.Command(ID_ADD_FOLDER);
+        EXPECT_EQ(d.Rows(), before) << "an empty filter matches nothing";
+        d.m_folderAnswer = {false, temp.Path() + L"\\top", L"*", true};
+        d.Command(ID_ADD_FOLDER);
+        EXPECT_EQ(d.Rows(), before) << "cancelled";
+    });
+    dlg.DoModal();
+}
+
+TEST(MainWindow, LayoutGapsAndTheSmallestSize)
+{
+    CTestEnvironment env;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [](CTestQuilletDlg& d) {
+        auto rect = [&](int id) { return d.GetDlgItem(id).GetRectInParent(); };
+        for (SIZE size : {SIZE{900, 700}, SIZE{640, 400}}) {
+            d.SetPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            RECT client = d.GetClientRect();
+            EXPECT_EQ(rect(IDC_FILE_LIST).bottom, rect(IDC_FORMAT_LABEL).top - 6);
+            EXPECT_EQ(rect(IDC_FILE_LIST).top, 40);
+            EXPECT_EQ(rect(IDC_FILE_LIST).right, client.right - 10);
+            EXPECT_EQ(rect(IDC_CONVERT).right, rect(IDOK).left - 6);
+            EXPECT_EQ(rect(IDC_STOP).right, rect(IDOK).left - 6);
+            EXPECT_EQ(rect(IDOK).right, client.right - 10);
+            EXPECT_EQ(rect(IDOK).bottom, client.bottom - 10);
+            EXPECT_EQ(rect(IDC_ALWAYS_ON_TOP).bottom, client.bottom - 8);
+            EXPECT_EQ(rect(IDC_AUTO_CLOSE).bottom, rect(IDC_ALWAYS_ON_TOP).top - 4);
+            EXPECT_EQ(rect(IDC_FORMAT_COMBO).right, client.right - 10);
+            RECT menuBar = d.MenuToolBar().GetRectInParent();
+            EXPECT_EQ(menuBar.right, client.right - 10);
+            EXPECT_EQ(d.FileToolBar().GetRectInParent().left, 11);
+        }
+        MINMAXINFO limits{};
+        d.SendMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        EXPECT_EQ(limits.ptMinTrackSize.x, 480);
+        EXPECT_EQ(limits.ptMinTrackSize.y, 320);
+        d.SetPos(nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+        RECT window = d.GetWindowRect();
+        EXPECT_GE(window.right - window.left, 480);
+        EXPECT_GE(window.bottom - window.top, 320);
+    });
+    dlg.DoModal();
+}
