@@ -1,6 +1,7 @@
 #include "CQuilletApp.h"
 
 #include "CGuiCommandLine.h"
+#include "CPresetFiltersDlg.h"
 #include "CQuilletDlg.h"
 #include "CRegistryProfileStore.h"
 #include "ProcessArguments.h"
@@ -64,6 +65,9 @@ bool CQuilletApp::OnCommand(UINT id, UINT)
     case ID_SETTINGS:
         ShowPlaceholder(L"The Settings dialog is not available in this build.");
         return true;
+    case ID_PRESET_FILTERS:
+        ShowPresetFiltersDialog();
+        return true;
     default:
         return false;
     }
@@ -77,11 +81,17 @@ bool CQuilletApp::OnUpdateCommand(CCommandState& state)
     case ID_EMAIL_US:
     case ID_WEB_SITE:
     case ID_SETTINGS:
+    case ID_PRESET_FILTERS:
         state.Enable(true);
         return true;
     default:
         return false;
     }
+}
+
+void CQuilletApp::ShowPresetFiltersDialog()
+{
+    ::ShowPresetFiltersDialog(m_settings, MainWindow());
 }
 
 void CQuilletApp::ShowPlaceholder(const wchar_t* text) const

@@ -17,6 +17,9 @@ public:
     bool OnCommand(UINT id, UINT code) override;
     bool OnUpdateCommand(CCommandState& state) override;
 
+    // The dialogs and Help commands the application's commands run.
+    void ShowPresetFiltersDialog();
+
     static constexpr wchar_t kRegistryMaker[] = L"Varnel";
 
 protected:

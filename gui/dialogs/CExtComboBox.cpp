@@ -108,6 +108,32 @@ bool CExtComboBox::SetItemText(int index, const std::wstring& text) const
     return SetItem(item);
 }
 
+bool CExtComboBox::SetItemData(int index, LPARAM data) const
+{
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_LPARAM;
+    item.iItem = index;
+    item.lParam = data;
+    return SetItem(item);
+}
+
+bool CExtComboBox::GetItemData(int index, LPARAM& data) const
+{
+    COMBOBOXEXITEMW item{};
+    item.mask = CBEIF_LPARAM;
+    item.iItem = index;
+    if (index < 0 || !GetItem(item))
+        return false;
+    data = item.lParam;
+    return true;
+}
+
+bool CExtComboBox::SetEditText(const std::wstring& text) const
+{
+    HWND edit = GetEditControl();
+    return edit ? CWindow(edit).SetText(text) : SetText(text);
+}
+
 int CExtComboBox::FirstImageWidth() const
 {
     CImageListHandle images = GetImageList();

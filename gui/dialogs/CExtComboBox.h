@@ -1,7 +1,8 @@
 #pragma once
 // Classes: CExtComboBox, the extended combo box used for every combo box of
-// the program: items with text, image, selected image and indentation, and a
-// dropped list that is as wide as its widest item but stays on the monitor.
+// the program: items with text, image, selected image, indentation and a
+// data word, and a dropped list that is as wide as its widest item but stays
+// on the monitor.
 #include "CComboBoxEx.h"
 
 #include <string>
@@ -23,6 +24,12 @@ public:
     // Sets the image, and the selected image too unless it is -1.
     virtual bool SetItemImages(int index, int image, int selectedImage = -1) const;
     virtual bool SetItemText(int index, const std::wstring& text) const;
+    // Each item carries one data word (0 until set). GetItemData is false
+    // when the control refuses the index.
+    bool SetItemData(int index, LPARAM data) const;
+    bool GetItemData(int index, LPARAM& data) const;
+    // Sets the text of the edit field (the window text without an edit control).
+    bool SetEditText(const std::wstring& text) const;
     // Widens the dropped list to the widest item; runs when the list drops down.
     virtual void AdjustDropWidth() const;
 

@@ -219,6 +219,26 @@ void CDialog::UpdateToolbars()
     }
 }
 
+void CDialog::AddUpdateControl(int id)
+{
+    m_updateControls.push_back(id);
+}
+
+void CDialog::UpdateControls()
+{
+    for (int id : m_updateControls) {
+        HWND control = ::GetDlgItem(m_hWnd, id);
+        if (!control)
+            continue;
+        CCommandState state = QueryCommandState(static_cast<UINT>(id));
+        if (!state.m_claimed)
+            continue;
+        // Only real changes, so an idle refresh never makes a button flicker.
+        if ((::IsWindowEnabled(control) != FALSE) != state.m_enabled)
+            ::EnableWindow(control, state.m_enabled);
+    }
+}
+
 void CDialog::UpdateToolbar(HWND toolbar)
 {
     int count = static_cast<int>(::SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
@@ -310,6 +330,7 @@ bool CDialog::PreTranslateMessage(MSG& msg)
 bool CDialog::OnIdle(int)
 {
     UpdateToolbars();
+    UpdateControls();
     return false;
 }
 

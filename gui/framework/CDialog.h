@@ -2,7 +2,8 @@
 // Classes: CDialog, a modal dialog made from a dialog template. DoModal runs
 // the dialog's own message loop: PreTranslateMessage (accelerators, then the
 // dialog keyboard), and when the queue is empty OnIdle, which refreshes the
-// enabled and checked states of the registered toolbars' buttons. Commands go
+// enabled and checked states of the registered toolbars' buttons and of the
+// registered controls. Commands go
 // to the dialog first, then to OK/Cancel, then to the application object.
 #include "CCommandState.h"
 #include "CDataExchange.h"
@@ -54,6 +55,10 @@ protected:
     // Toolbars whose buttons follow the command states at idle time.
     void AddUpdateToolbar(HWND toolbar);
     void UpdateToolbars();
+    // Controls (push buttons) whose enabled state follows the command state of
+    // their own id at idle time. Unclaimed ids are left as they are.
+    void AddUpdateControl(int id);
+    void UpdateControls();
     // Enables and checks the items of a popup that is about to open. With
     // autoDisable, unclaimed commands below 0xF000 are disabled.
     void UpdatePopupMenu(HMENU popup, bool autoDisable);
@@ -67,6 +72,7 @@ private:
     UINT m_templateId;
     HACCEL m_accelerators = nullptr;
     std::vector<HWND> m_updateToolbars;
+    std::vector<int> m_updateControls;
     bool m_ending = false;
     INT_PTR m_result = -1;
 };

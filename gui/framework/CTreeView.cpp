@@ -1,5 +1,7 @@
 #include "CTreeView.h"
 
+#include <cstring>
+
 HTREEITEM CTreeView::InsertItem(const std::wstring& text, int image, int selectedImage, HTREEITEM parent,
                                 HTREEITEM after, LPARAM data) const
 {
@@ -31,4 +33,11 @@ LPARAM CTreeView::GetItemData(HTREEITEM handle) const
     item.mask = TVIF_PARAM;
     item.hItem = handle;
     return GetItem(item) ? item.lParam : 0;
+}
+
+bool CTreeView::GetItemRect(HTREEITEM item, RECT& rect, bool textOnly) const
+{
+    // The message takes the item in the rectangle's first bytes.
+    std::memcpy(&rect, &item, sizeof(item));
+    return SendMessage(TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&rect)) != FALSE;
 }

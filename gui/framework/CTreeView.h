@@ -43,6 +43,8 @@ public:
     bool SetItem(const TVITEMW& item) const { return SendMessage(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != FALSE; }
     std::wstring GetItemText(HTREEITEM item) const;
     LPARAM GetItemData(HTREEITEM item) const;
+    // The item's rectangle (only its text with textOnly); false when it is not visible.
+    bool GetItemRect(HTREEITEM item, RECT& rect, bool textOnly) const;
     int GetCount() const { return static_cast<int>(SendMessage(TVM_GETCOUNT)); }
     HTREEITEM HitTest(TVHITTESTINFO& info) const
     {

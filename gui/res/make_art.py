@@ -117,7 +117,8 @@ def icon_image(canvas):
     return header + xor + mask
 
 
-def write_icon(name, canvases, cursor_hotspot=None):
+def icon_file_bytes(canvases, cursor_hotspot=None):
+    """An .ico file, or a .cur file when a hot spot is given."""
     kind = 2 if cursor_hotspot else 1
     images = [icon_image(c) for c in canvases]
     out = struct.pack('<HHH', 0, kind, len(images))
@@ -126,8 +127,26 @@ def write_icon(name, canvases, cursor_hotspot=None):
         a, b = cursor_hotspot if cursor_hotspot else (1, 32)
         out += struct.pack('<BBBBHHII', c.width % 256, c.height % 256, 0, 0, a, b, len(data), offset)
         offset += len(data)
+    return out + b''.join(images)
+
+
+def write_icon(name, canvases, cursor_hotspot=None):
     with open(os.path.join(HERE, name), 'wb') as f:
-        f.write(out + b''.join(images))
+        f.write(icon_file_bytes(canvases, cursor_hotspot))
+
+
+def riff_chunk(tag, data):
+    return tag + struct.pack('<I', len(data)) + data + (b'\0' if len(data) % 2 else b'')
+
+
+def write_animated_cursor(name, canvases, hotspot, jiffies):
+    """An .ani file: one cursor per frame, shown for `jiffies` sixtieths of a second each."""
+    frames = b''.join(riff_chunk(b'icon', icon_file_bytes([c], hotspot)) for c in canvases)
+    # anih: size, frames, steps, width, height, bits, planes, rate, flags (1: frames are icons).
+    header = struct.pack('<9I', 36, len(canvases), len(canvases), 0, 0, 0, 0, jiffies, 1)
+    body = b'ACON' + riff_chunk(b'anih', header) + riff_chunk(b'LIST', b'fram' + frames)
+    with open(os.path.join(HERE, name), 'wb') as f:
+        f.write(b'RIFF' + struct.pack('<I', len(body)) + body)
 
 
 # --- the pictures -----------------------------------------------------------
@@ -301,6 +320,44 @@ def hand_cursor():
     return c
 
 
+SAND = (230, 180, 60)
+GLASS = (225, 240, 250)
+
+
+def hourglass(frame, frames=10):
+    """One 16 x 16 frame: the sand runs down over the first frames, then the glass turns over."""
+    c = Canvas(16, 16, CLEAR)
+    turning = frame - (frames - 2)
+    if turning >= 0:
+        # Turning over: lying on its side, then standing on its head.
+        if turning == 0:
+            c.rect(1, 3, 1, 12, INK)
+            c.rect(14, 3, 14, 12, INK)
+            for x in range(2, 14):
+                half = 1 + abs(x - 7.5) * 0.75
+                c.rect(x, round(7.5 - half), x, round(7.5 + half) - 1, GLASS)
+                if x >= 9:
+                    c.rect(x, round(7.5 - half) + 1, x, round(7.5 + half) - 2, SAND)
+            return c
+        frame = 0
+    level = frame  # sand rows that have run through
+    c.rect(3, 1, 12, 1, INK)
+    c.rect(3, 14, 12, 14, INK)
+    for y in range(2, 14):
+        half = 1 + abs(y - 7.5) * 0.75
+        x0, x1 = round(7.5 - half), round(7.5 + half) - 1
+        c.rect(x0, y, x1, y, GLASS)
+        c.put(x0 - 1, y, INK)
+        c.put(x1 + 1, y, INK)
+        top_sand = y < 8 and y >= 3 + level * 5 // (frames - 2)
+        bottom_sand = y >= 8 and y >= 13 - level * 5 // (frames - 2)
+        if top_sand or bottom_sand:
+            c.rect(x0 + (1 if x1 - x0 > 2 else 0), y, x1 - (1 if x1 - x0 > 2 else 0), y, SAND)
+    if level < frames - 2:
+        c.rect(7, 8, 8, 12, SAND)  # the falling thread
+    return c
+
+
 def main():
     write_bmp('menu_toolbar.bmp', menu_toolbar(), 24)      # 130
     write_bmp('file_toolbar.bmp', file_toolbar(), 24)      # 134
@@ -310,6 +367,7 @@ def main():
     write_bmp('file_toolbar32.bmp', file_toolbar(), 32)    # 140
     write_icon('Quillet.ico', [app_icon(32), app_icon(16), app_icon(48)])
     write_icon('hand.cur', [hand_cursor()], cursor_hotspot=(5, 0))
+    write_animated_cursor('hourglass.ani', [hourglass(i) for i in range(10)], (7, 7), 8)  # 131
 
 
 if __name__ == '__main__':

@@ -49,3 +49,39 @@
 
 // Strings.
 #define IDS_APP_TITLE               57344
+
+// Preset filters, Settings and About dialogs.
+#define IDD_ABOUTBOX                100
+#define IDD_SETTINGS                529
+#define IDD_PRESET_FILTERS          530
+#define IDD_FILTER                  531
+#define IDC_PRESET_LIST             1000
+#define IDC_ABOUT_PRODUCT           1005
+#define IDC_WEB_SITE_LINK           1006
+#define IDC_EMAIL_LINK              1009
+#define IDC_DEFAULT_FILTER          1013
+#define IDC_FILE_VIEWER             1014
+#define IDC_BROWSE_VIEWER           1015
+#define IDC_SHELL_EXTENSION         1016
+#define IDC_ADD_PRESET              1021
+#define IDC_EDIT_PRESET             1022
+#define IDC_PRESET_FILTER           1023
+#define IDC_DELETE_PRESET           1024
+#define IDC_LOAD_DEFAULTS           1026
+#define IDC_PRESET_NAME             1029
+#define IDC_ABOUT_VERSION           1053
+#define IDC_ABOUT_DESCRIPTION       1062
+#define IDC_ABOUT_NOTICE            1104
+
+// Folder selection: the Select Folder and Add Folders dialogs, the hourglass
+// of the folder tree.
+#define IDC_HOURGLASS_CURSOR        131   // animated, ten frames
+#define IDD_SELECT_FOLDER           204
+#define IDD_ADD_FOLDERS             533
+#define IDC_FOLDER_PROMPT           1005
+#define IDC_FOLDER_TREE             1020
+#define IDC_FOLDER_FILTER_COMBO     1023
+#define IDC_FOLDER_LIST             1036
+#define IDC_FOLDER_SCAN_SUBFOLDERS  1038
+#define IDC_FOLDER_FILTER_LABEL     1041
+#define IDC_SIZE_GRIP               59648

@@ -111,7 +111,12 @@ void CAppSettings::ResetPresetFilters()
 std::wstring CAppSettings::BuildFileDialogFilter() const
 {
     std::wstring filter;
-    for (const PresetFilter& preset : m_presets)
+    for (const PresetFilter& preset : m_presets) {
+        // The dialog splits the whole string at every "|": a preset holding one
+        // would shift every later name and pattern, so it is left out here.
+        if (preset.Name.find(L'|') != std::wstring::npos || preset.Filter.find(L'|') != std::wstring::npos)
+            continue;
         filter += preset.Name + L" (" + preset.Filter + L")|" + preset.Filter + L"|";
+    }
     return filter + L"|";
 }

@@ -27,7 +27,8 @@ public:
     void ReadPresetFilters(const IProfileStore& store);
     bool WritePresetFilters(IProfileStore& store) const;
     void ResetPresetFilters();
-    // "Name (Filter)|Filter|" per preset, then one more "|".
+    // "Name (Filter)|Filter|" per preset, then one more "|". Presets with a "|"
+    // in either text are left out of this list only.
     std::wstring BuildFileDialogFilter() const;
 
     std::atomic<int> m_keepTimestamps{0};

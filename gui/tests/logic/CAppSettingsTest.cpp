@@ -170,6 +170,12 @@ TEST(CAppSettings, FileDialogFilterListsEveryPresetThenEndsWithTwoBars)
 
     settings.m_presets.clear();
     EXPECT_EQ(settings.BuildFileDialogFilter(), L"|");
+
+    // A "|" in a name or a filter would split the type list in the wrong
+    // places: such presets are left out of it, and stay in the list.
+    settings.m_presets = {{L"A|B", L"*.a"}, {L"Text", L"*.txt"}, {L"Pipe", L"*.x|*.y"}, {L"C", L"*.c"}};
+    EXPECT_EQ(settings.BuildFileDialogFilter(), L"Text (*.txt)|*.txt|C (*.c)|*.c||");
+    EXPECT_EQ(settings.m_presets.size(), 4u);
 }
 
 TEST(UsageText, HasEveryLineInOrder)

@@ -1,0 +1,389 @@
+#include "CShellTreeCtrl.h"
+
+#include "CCoTaskMem.h"
+#include "ShellPathParts.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+const size_t kMaxNameChars = 260;
+// Names for items outside the file system too (mingw's headers lack it).
+const DWORD kIncludeNonFileSystemNames = 0x2000;
+
+// The small system icon of an absolute list; `open` asks for the open-folder form.
+int SmallIconIndex(const ITEMIDLIST* absolute, bool open)
+{
+    SHFILEINFOW info{};
+    UINT flags = SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | (open ? SHGFI_OPENICON : 0);
+    if (!::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolute), 0, &info, sizeof(info), flags))
+        return 0;
+    return info.iIcon;
+}
+
+// A display name in whichever form the shell returned it, at most 260 characters.
+std::wstring StrRetToString(STRRET& name, const ITEMIDLIST* id)
+{
+    std::wstring text;
+    switch (name.uType) {
+    case STRRET_WSTR: {
+        CCoTaskMem<wchar_t> owned(name.pOleStr);
+        if (owned)
+            text.assign(owned.get(), wcsnlen(owned.get(), kMaxNameChars));
+        break;
+    }
+    case STRRET_OFFSET: {
+        const char* ansi = reinterpret_cast<const char*>(id) + name.uOffset;
+        wchar_t wide[kMaxNameChars + 1] = {};
+        ::MultiByteToWideChar(CP_ACP, 0, ansi, static_cast<int>(strnlen(ansi, kMaxNameChars)), wide, kMaxNameChars);
+        text = wide;
+        break;
+    }
+    case STRRET_CSTR: {
+        wchar_t wide[kMaxNameChars + 1] = {};
+        ::MultiByteToWideChar(CP_ACP, 0, name.cStr, static_cast<int>(strnlen(name.cStr, sizeof(name.cStr))), wide,
+                              kMaxNameChars);
+        text = wide;
+        break;
+    }
+    default:
+        break;
+    }
+    return text;
+}
+
+std::wstring DisplayName(IShellFolder* folder, const ITEMIDLIST* child)
+{
+    STRRET name{};
+    if (FAILED(folder->GetDisplayNameOf(child, SHGDN_INFOLDER | kIncludeNonFileSystemNames, &name)))
+        return {};
+    return StrRetToString(name, child);
+}
+
+CShellTreeItem* DataOf(LPARAM param)
+{
+    return reinterpret_cast<CShellTreeItem*>(param);
+}
+}
+
+CShellTreeCtrl::CShellTreeCtrl() = default;
+
+CShellTreeCtrl::~CShellTreeCtrl()
+{
+    if (IsWindow())
+        DeleteAllItemsWithData();
+}
+
+void CShellTreeCtrl::DeleteAllItemsWithData()
+{
+    for (HTREEITEM item = GetRoot(); item; item = GetRoot())
+        DeleteItemWithData(item);
+}
+
+bool CShellTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    // The items' data is freed here rather than left to the deletion
+    // notices of the window's own destruction, which go to a parent that may
+    // already be on its way out.
+    if (msg == WM_DESTROY)
+        DeleteAllItemsWithData();
+    return CLoadingTreeCtrl::OnMessage(msg, wp, lp, result);
+}
+
+// Frees the data of the item and its children itself, so nothing depends on
+// the parent window passing the deletion notices back.
+void CShellTreeCtrl::DeleteItemWithData(HTREEITEM item)
+{
+    while (HTREEITEM child = GetChild(item))
+        DeleteItemWithData(child);
+    TVITEMW data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    if (GetItem(data) && data.lParam) {
+        std::unique_ptr<CShellTreeItem> owned(DataOf(data.lParam));
+        data.lParam = 0;
+        SetItem(data);
+    }
+    DeleteItem(item);
+}
+
+bool CShellTreeCtrl::SubclassTree(HWND tree)
+{
+    if (!Subclass(tree))
+        return false;
+    if (!m_desktop && FAILED(::SHGetDesktopFolder(&m_desktop)))
+        return false;
+    CItemIdList desktop;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Put())))
+        return true;
+    SHFILEINFOW info{};
+    auto images = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(desktop.Get()), 0, &info,
+                                                                sizeof(info),
+                                                                SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    if (images)
+        SetImageList(images, TVSIL_NORMAL);
+    return true;
+}
+
+HTREEITEM CShellTreeCtrl::FillRoot()
+{
+    CItemIdList desktop;
+    if (!m_desktop || FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, desktop.Put())))
+        return nullptr;
+    return InsertShellItem(TVI_ROOT, m_desktop.Get(), nullptr, desktop.Get(), 0);
+}
+
+HTREEITEM CShellTreeCtrl::InsertShellItem(HTREEITEM parent, IShellFolder* parentFolder, const ITEMIDLIST* parentList,
+                                          const ITEMIDLIST* child, UINT flags)
+{
+    auto data = std::make_unique<CShellTreeItem>();
+    data->absolute = CItemIdList::Combine(parentList, child);
+    if (!data->absolute)
+        return nullptr;
+    data->parentFolder = CComPtr<IShellFolder>(parentFolder);
+    data->flags = flags;
+
+    std::wstring text = DisplayName(parentFolder, child);
+    SFGAOF attributes = SFGAO_FOLDER | SFGAO_LINK | SFGAO_SHARE | SFGAO_GHOSTED | SFGAO_REMOVABLE |
+                        SFGAO_HASSUBFOLDER;
+    const ITEMIDLIST* ids[] = {child};
+    if (FAILED(parentFolder->GetAttributesOf(1, ids, &attributes)))
+        attributes = 0;
+    const bool isFolder = (attributes & SFGAO_FOLDER) != 0;
+
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    TVITEMW& item = insert.item;
+    item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
+    item.pszText = text.data();
+    item.iImage = SmallIconIndex(data->absolute.Get(), false);
+    item.iSelectedImage = isFolder ? SmallIconIndex(data->absolute.Get(), true) : item.iImage;
+    item.stateMask = TVIS_CUT | TVIS_OVERLAYMASK;
+    if (attributes & SFGAO_GHOSTED)
+        item.state |= TVIS_CUT;
+    if (attributes & SFGAO_SHARE)
+        item.state |= INDEXTOOVERLAYMASK(kShareOverlay);
+    else if (attributes & SFGAO_LINK)
+        item.state |= INDEXTOOVERLAYMASK(kLinkOverlay);
+    // Removable drives keep their button unread, so drawing the tree never
+    // spins up a drive.
+    if (!isFolder)
+        item.cChildren = 0;
+    else if ((flags & kIncludeNonFolders) || (attributes & SFGAO_REMOVABLE))
+        item.cChildren = 1;
+    else
+        item.cChildren = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
+    item.lParam = reinterpret_cast<LPARAM>(data.get());
+
+    HTREEITEM inserted = InsertItem(insert);
+    if (inserted)
+        data.release();  // the item owns it now; TVN_DELETEITEM frees it
+    return inserted;
+}
+
+CComPtr<IShellFolder> CShellTreeCtrl::BindToFolder(const CShellTreeItem& data) const
+{
+    if (data.absolute.IsEmpty())
+        return m_desktop;
+    CComPtr<IShellFolder> folder;
+    if (FAILED(m_desktop->BindToObject(data.absolute.Get(), nullptr, IID_IShellFolder,
+                                       reinterpret_cast<void**>(&folder))))
+        return {};
+    return folder;
+}
+
+bool CShellTreeCtrl::LoadChildren(HTREEITEM item)
+{
+    const CShellTreeItem* data = ItemData(item);
+    if (!data || !m_desktop)
+        return true;
+    CComPtr<IShellFolder> folder = BindToFolder(*data);
+    if (!folder)
+        return true;
+
+    DWORD contents = SHCONTF_FOLDERS;
+    if (data->flags & kIncludeNonFolders)
+        contents |= SHCONTF_NONFOLDERS;
+    if (data->flags & kIncludeHidden)
+        contents |= SHCONTF_INCLUDEHIDDEN;
+    CComPtr<IEnumIDList> items;
+    HRESULT hr = folder->EnumObjects(m_hWnd, contents, &items);
+    const bool enumerated = SUCCEEDED(hr);
+
+    ReportProgress(0, 0);
+    int count = 0;
+    while (items) {
+        CItemIdList child;
+        ULONG fetched = 0;
+        if (items->Next(1, child.Put(), &fetched) != S_OK || !child)
+            break;
+        if (InsertShellItem(item, folder.Get(), data->absolute.Get(), child.Get(), data->flags))
+            ReportProgress(++count, 0);
+        if (m_childInsertedHook)
+            m_childInsertedHook(count);
+    }
+    if (count > 0)
+        SortChildren(item, folder.Get());
+    ReportProgress(1, 1);
+
+    // An empty removable or network folder may have been read too early:
+    // leave it to be read again.
+    std::wstring path = GetItemPath(item);
+    if (enumerated && path.size() >= 3 && ::GetDriveTypeW(path.substr(0, 3).c_str()) != DRIVE_FIXED)
+        return false;
+    return true;
+}
+
+void CShellTreeCtrl::SortChildren(HTREEITEM item, IShellFolder* folder) const
+{
+    TVSORTCB sort{};
+    sort.hParent = item;
+    sort.lpfnCompare = CompareChildren;
+    sort.lParam = reinterpret_cast<LPARAM>(folder);
+    SendMessage(TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+int CALLBACK CShellTreeCtrl::CompareChildren(LPARAM first, LPARAM second, LPARAM folder)
+{
+    const CShellTreeItem* a = DataOf(first);
+    const CShellTreeItem* b = DataOf(second);
+    if (!a || !b)
+        return 0;
+    HRESULT hr = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(0, a->LastId(), b->LastId());
+    if (FAILED(hr))
+        return 0;
+    return static_cast<short>(HRESULT_CODE(hr));
+}
+
+const CShellTreeItem* CShellTreeCtrl::ItemData(HTREEITEM item) const
+{
+    return item ? DataOf(GetItemData(item)) : nullptr;
+}
+
+std::wstring CShellTreeCtrl::GetItemPath(HTREEITEM item) const
+{
+    const CShellTreeItem* data = ItemData(item);
+    wchar_t path[MAX_PATH] = {};
+    if (!data || !::SHGetPathFromIDListW(data->absolute.Get(), path))
+        return {};
+    return path;
+}
+
+std::wstring CShellTreeCtrl::GetSelectedPath() const
+{
+    return GetItemPath(GetSelection());
+}
+
+HTREEITEM CShellTreeCtrl::FindChildItem(HTREEITEM parent, const ITEMIDLIST* list) const
+{
+    const ITEMIDLIST* wanted = CItemIdList::LastId(list);
+    if (!wanted)
+        return nullptr;
+    for (HTREEITEM child = GetChild(parent); child; child = GetNextSibling(child)) {
+        const CShellTreeItem* data = ItemData(child);
+        if (!data || !data->parentFolder)
+            continue;
+        HRESULT hr = data->parentFolder->CompareIDs(0, data->LastId(), wanted);
+        if (SUCCEEDED(hr) && HRESULT_CODE(hr) == 0)
+            return child;
+    }
+    return nullptr;
+}
+
+std::unique_ptr<CShellTreeCtrl::CPathWalk> CShellTreeCtrl::BeginPathWalk(const std::wstring& path)
+{
+    HTREEITEM root = GetRoot();
+    CItemIdList drives;
+    if (!root || FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.Put())))
+        return nullptr;
+    Expand(root);
+    HTREEITEM myComputer = FindChildItem(root, drives.Get());
+    if (!myComputer)
+        return nullptr;
+    auto walk = std::make_unique<CPathWalk>();
+    walk->m_parts = AccumulatedPathParts(path);
+    walk->m_current = myComputer;
+    return walk;
+}
+
+CShellTreeCtrl::CPathWalk::Result CShellTreeCtrl::StepPathWalk(CPathWalk& walk)
+{
+    using Result = CPathWalk::Result;
+    Expand(walk.m_current);
+    if (walk.m_next >= walk.m_parts.size()) {
+        SelectItem(walk.m_current);
+        return Result::kFound;
+    }
+    const std::wstring& part = walk.m_parts[walk.m_next++];
+    CItemIdList list;
+    ULONG eaten = 0;
+    if (FAILED(m_desktop->ParseDisplayName(m_hWnd, nullptr, const_cast<wchar_t*>(part.c_str()), &eaten, list.Put(),
+                                           nullptr)))
+        return Result::kNotFound;
+    HTREEITEM found = FindChildItem(walk.m_current, list.Get());
+    if (!found)
+        return Result::kNotFound;
+    walk.m_current = found;
+    return Result::kContinue;
+}
+
+bool CShellTreeCtrl::SelectPath(const std::wstring& path)
+{
+    std::unique_ptr<CPathWalk> walk = BeginPathWalk(path);
+    if (!walk)
+        return false;
+    for (;;) {
+        switch (StepPathWalk(*walk)) {
+        case CPathWalk::Result::kFound:
+            return true;
+        case CPathWalk::Result::kNotFound:
+            return false;
+        case CPathWalk::Result::kContinue:
+            break;
+        }
+    }
+}
+
+bool CShellTreeCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result)
+{
+    switch (header->code) {
+    case TVN_DELETEITEMW: {
+        const auto& info = *reinterpret_cast<const NMTREEVIEWW*>(header);
+        std::unique_ptr<CShellTreeItem> owned(DataOf(info.itemOld.lParam));
+        result = 0;
+        return true;
+    }
+    case TVN_GETDISPINFOW:
+        FillDisplayInfo(*reinterpret_cast<NMTVDISPINFOW*>(header));
+        result = 0;
+        return true;
+    default:
+        return CLoadingTreeCtrl::OnReflectedNotify(header, result);
+    }
+}
+
+// Attributes are all set at insertion; this answers should any be left to a callback.
+void CShellTreeCtrl::FillDisplayInfo(NMTVDISPINFOW& info) const
+{
+    const CShellTreeItem* data = DataOf(info.item.lParam);
+    if (!data || !data->parentFolder)
+        return;
+    const ITEMIDLIST* child = data->LastId();
+    if ((info.item.mask & TVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
+        std::wstring text = DisplayName(data->parentFolder.Get(), child);
+        lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
+    }
+    if (info.item.mask & TVIF_IMAGE)
+        info.item.iImage = SmallIconIndex(data->absolute.Get(), false);
+    if (info.item.mask & TVIF_SELECTEDIMAGE)
+        info.item.iSelectedImage = SmallIconIndex(data->absolute.Get(), true);
+    if (info.item.mask & TVIF_CHILDREN) {
+        SFGAOF attributes = SFGAO_HASSUBFOLDER;
+        const ITEMIDLIST* ids[] = {child};
+        info.item.cChildren =
+            SUCCEEDED(data->parentFolder->GetAttributesOf(1, ids, &attributes)) && (attributes & SFGAO_HASSUBFOLDER);
+    }
+}

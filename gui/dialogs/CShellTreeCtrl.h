@@ -1,0 +1,93 @@
+#pragma once
+// Classes: CShellTreeCtrl, a CLoadingTreeCtrl filled from the Windows shell
+// namespace, from the desktop down. Each item owns a CShellTreeItem (its
+// parent folder and its absolute item-ID list), freed when the item is
+// deleted. A folder is enumerated on its first expansion and kept.
+// All shell objects are used on the tree's own thread only.
+#include "CComPtr.h"
+#include "CItemIdList.h"
+#include "CLoadingTreeCtrl.h"
+
+#include <shlobj.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The data behind one tree item.
+struct CShellTreeItem {
+    CComPtr<IShellFolder> parentFolder;
+    CItemIdList absolute;  // the parent's absolute list followed by the item's own ID
+    UINT flags = 0;        // kIncludeNonFolders, kIncludeHidden
+
+    const ITEMIDLIST* LastId() const { return CItemIdList::LastId(absolute.Get()); }
+};
+
+class CShellTreeCtrl : public CLoadingTreeCtrl {
+public:
+    static constexpr UINT kIncludeNonFolders = 0x1;
+    static constexpr UINT kIncludeHidden = 0x2;
+    // Overlay images of the system list: shared items, links.
+    static constexpr UINT kShareOverlay = 1;
+    static constexpr UINT kLinkOverlay = 2;
+
+    CShellTreeCtrl();
+    ~CShellTreeCtrl() override;
+
+    // Takes over the dialog's tree control: subclasses it and gives it the
+    // system's small icons.
+    bool SubclassTree(HWND tree);
+    // Inserts the desktop as the only root item.
+    HTREEITEM FillRoot();
+
+    // The selected item's file-system path, or "" (no selection, or a
+    // virtual item such as My Computer).
+    std::wstring GetSelectedPath() const;
+    std::wstring GetItemPath(HTREEITEM item) const;
+    // Expands the tree along the path and selects the path's folder.
+    bool SelectPath(const std::wstring& path);
+    // The child of `parent` that stands for the same shell item as the last
+    // ID of `list`, as the child's parent folder compares them; or null.
+    HTREEITEM FindChildItem(HTREEITEM parent, const ITEMIDLIST* list) const;
+    const CShellTreeItem* ItemData(HTREEITEM item) const;
+
+    // SelectPath in steps, so that a caller can run one step per message and
+    // stop at any time in between. Each step opens one level.
+    class CPathWalk {
+    public:
+        enum class Result { kContinue, kFound, kNotFound };
+
+    private:
+        friend class CShellTreeCtrl;
+        std::vector<std::wstring> m_parts;
+        size_t m_next = 0;
+        HTREEITEM m_current = nullptr;
+    };
+    std::unique_ptr<CPathWalk> BeginPathWalk(const std::wstring& path);
+    CPathWalk::Result StepPathWalk(CPathWalk& walk);
+
+    // Test hook: called after each child that LoadChildren inserts, with the
+    // count so far; a test can slow the loading down or look at the tree.
+    void SetChildInsertedHook(std::function<void(int count)> hook) { m_childInsertedHook = std::move(hook); }
+
+    bool OnReflectedNotify(NMHDR* header, LRESULT& result) override;
+
+protected:
+    bool LoadChildren(HTREEITEM item) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+    HTREEITEM InsertShellItem(HTREEITEM parent, IShellFolder* parentFolder, const ITEMIDLIST* parentList,
+                              const ITEMIDLIST* child, UINT flags);
+    CComPtr<IShellFolder> BindToFolder(const CShellTreeItem& data) const;
+    IShellFolder* Desktop() const { return m_desktop.Get(); }
+
+private:
+    void FillDisplayInfo(NMTVDISPINFOW& info) const;
+    void DeleteItemWithData(HTREEITEM item);
+    void DeleteAllItemsWithData();
+    void SortChildren(HTREEITEM item, IShellFolder* folder) const;
+    static int CALLBACK CompareChildren(LPARAM first, LPARAM second, LPARAM folder);
+
+    CComPtr<IShellFolder> m_desktop;
+    std::function<void(int)> m_childInsertedHook;
+};
