@@ -2,53 +2,19 @@
 // writes back, how the command line changes it, and the usage message.
 #include "CQuilletProcess.h"
 #include "CRegKey.h"
+#include "QuilletKeyTest.h"
 #include "UsageText.h"
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <cstdio>
 #include <optional>
 
 namespace {
-const wchar_t kRoot[] = L"Software\\Varnel\\Quillet";
 const int kFormatCombo = 1001;
 const int kAutoClose = 1003;
 const int kFileList = 1000;
-
-std::wstring KeyPath(const std::wstring& section)
-{
-    return section.empty() ? kRoot : std::wstring(kRoot) + L"\\" + section;
-}
-
-std::optional<DWORD> Dword(const std::wstring& section, const wchar_t* name)
-{
-    CRegKey key;
-    if (key.Open(HKEY_CURRENT_USER, KeyPath(section)) != ERROR_SUCCESS)
-        return std::nullopt;
-    return key.QueryDword(name);
-}
-
-std::optional<std::wstring> String(const std::wstring& section, const wchar_t* name)
-{
-    CRegKey key;
-    if (key.Open(HKEY_CURRENT_USER, KeyPath(section)) != ERROR_SUCCESS)
-        return std::nullopt;
-    return key.QueryString(name);
-}
-
-void Write(const std::wstring& section, const wchar_t* name, DWORD value)
-{
-    CRegKey key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, KeyPath(section)), ERROR_SUCCESS);
-    ASSERT_EQ(key.SetDword(name, value), ERROR_SUCCESS);
-}
-
-void Write(const std::wstring& section, const wchar_t* name, const std::wstring& value)
-{
-    CRegKey key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, KeyPath(section)), ERROR_SUCCESS);
-    ASSERT_EQ(key.SetString(name, value), ERROR_SUCCESS);
-}
 
 bool IsMainDialog(HWND window)
 {
@@ -77,47 +43,8 @@ std::wstring MessageBoxText(HWND box)
     return text;
 }
 
-// Every case owns HKCU\Software\Varnel\Quillet while it runs: other test
-// processes that change the key wait on the same mutex. What was there before
-// is put back afterwards.
-class QuilletStartup : public ::testing::Test {
+class QuilletStartup : public QuilletKeyTest {
 protected:
-    void SetUp() override
-    {
-        m_lock.Reset(::CreateMutexW(nullptr, FALSE, L"Local\\QuilletRegistryTests"));
-        ASSERT_TRUE(m_lock);
-        DWORD wait = ::WaitForSingleObject(m_lock.Get(), 300000);
-        ASSERT_TRUE(wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED);
-        m_locked = true;
-        ASSERT_EQ(m_maker.Create(HKEY_CURRENT_USER, L"Software\\Varnel", KEY_ALL_ACCESS), ERROR_SUCCESS);
-        m_maker.DeleteTree(kBackup);
-        CRegKey existing;
-        if (existing.Open(HKEY_CURRENT_USER, kRoot) == ERROR_SUCCESS) {
-            CRegKey backup;
-            ASSERT_EQ(backup.Create(m_maker.Get(), kBackup, KEY_ALL_ACCESS), ERROR_SUCCESS);
-            ASSERT_EQ(::RegCopyTreeW(existing.Get(), nullptr, backup.Get()), ERROR_SUCCESS);
-            m_restore = true;
-        }
-        m_maker.DeleteTree(L"Quillet");
-        ASSERT_FALSE(Dword(L"Filters", L"Count"));
-    }
-    void TearDown() override
-    {
-        if (m_maker) {
-            m_maker.DeleteTree(L"Quillet");
-            CRegKey backup;
-            if (m_restore && backup.Open(m_maker.Get(), kBackup) == ERROR_SUCCESS) {
-                CRegKey original;
-                if (original.Create(HKEY_CURRENT_USER, kRoot, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-                    ::RegCopyTreeW(backup.Get(), nullptr, original.Get());
-                backup.Close();
-                m_maker.DeleteTree(kBackup);
-            }
-        }
-        if (m_locked)
-            ::ReleaseMutex(m_lock.Get());
-    }
-
     // Starts the program, waits for its main dialog, lets `drive` act on it,
     // then closes it with `closeCommand` and waits for the end.
     void RunMainDialog(const std::wstring& arguments, const std::function<void(HWND)>& drive = {},
@@ -134,13 +61,23 @@ protected:
         ASSERT_TRUE(quillet.WaitForExit(exitCode));
         EXPECT_EQ(exitCode, 0u);
     }
-
-    static constexpr wchar_t kBackup[] = L"Quillet.gui-test-backup";
-    CHandle m_lock;
-    bool m_locked = false;
-    CRegKey m_maker;
-    bool m_restore = false;
 };
+
+bool HasTitle(HWND window, const wchar_t* title)
+{
+    return CQuilletProcess::IsDialog(window) && CQuilletProcess::Text(window) == title &&
+           ::IsWindowEnabled(window);
+}
+
+// Waits until `condition` holds, at most ten seconds.
+bool Eventually(const std::function<bool()>& condition)
+{
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 10000; ::Sleep(50)) {
+        if (condition())
+            return true;
+    }
+    return condition();
+}
 }
 
 TEST_F(QuilletStartup, FirstStartWritesEverySettingAndTheDefaultPresets)
@@ -250,4 +187,37 @@ TEST_F(QuilletStartup, HelpShowsOnlyTheUsageAndKeepsTheSettings)
     EXPECT_EQ(Dword(L"Filters", L"Count"), 1u);
     EXPECT_EQ(String(L"Filters\\01", L"Name"), L"Mine");
     EXPECT_FALSE(String(L"Filters\\02", L"Name"));
+}
+
+TEST_F(QuilletStartup, PresetAddedThroughTheOptionsCommandIsStoredAtExit)
+{
+    const int kPresetFiltersCommand = 32782, kAddButton = 1021, kNameEdit = 1029, kFilterEdit = 1023;
+    CQuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(L""));
+    HWND main = quillet.WaitForWindow(IsMainDialog);
+    ASSERT_TRUE(main);
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kPresetFiltersCommand, 0), 0);
+    HWND presets = quillet.WaitForWindow([](HWND w) { return HasTitle(w, L"Preset Filters"); });
+    ASSERT_TRUE(presets);
+    HWND list = ::GetDlgItem(presets, kFileList);
+    EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 20);
+
+    ::PostMessageW(presets, WM_COMMAND, MAKEWPARAM(kAddButton, BN_CLICKED), 0);
+    HWND add = quillet.WaitForWindow([](HWND w) { return HasTitle(w, L"Add Filter"); });
+    ASSERT_TRUE(add);
+    ::SendMessageW(::GetDlgItem(add, kNameEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Markdown"));
+    ::SendMessageW(::GetDlgItem(add, kFilterEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"*.md;*.markdown"));
+    ::PostMessageW(add, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(Eventually([&] { return ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 21; }));
+
+    ::PostMessageW(presets, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(Eventually([&] { return !::IsWindow(presets); }));
+    ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(quillet.WaitForExit(exitCode));
+
+    EXPECT_EQ(Dword(L"Filters", L"Count"), 21u);
+    EXPECT_EQ(String(L"Filters\\21", L"Name"), L"Markdown");
+    EXPECT_EQ(String(L"Filters\\21", L"Filter"), L"*.md;*.markdown");
+    EXPECT_EQ(String(L"Filters\\20", L"Name"), L"All Files");
 }
