@@ -280,6 +280,10 @@ bool CQuilletDlg::OnNotify(NMHDR* header, LRESULT& result)
             std::unique_ptr<CFileItem>(reinterpret_cast<CFileItem*>(reinterpret_cast<NMLISTVIEW*>(header)->lParam));
             result = 0;
             return true;
+        case LVN_GETDISPINFOW:
+            OnGetRowText(*reinterpret_cast<NMLVDISPINFOW*>(header));
+            result = 0;
+            return true;
         case NM_DBLCLK:
             OnListDoubleClick();
             result = 0;

@@ -25,6 +25,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CQuilletDlg : public CFrameDlg {
@@ -115,6 +116,8 @@ private:
 
     // The list (CQuilletDlgFiles.cpp).
     int AddRow(const std::wstring& path, bool isFolder);
+    int SmallIconIndex(const std::wstring& path, bool folder);
+    void OnGetRowText(NMLVDISPINFOW& info) const;
     void OnAddFiles();
     void OnAddFolder();
     void OnRemove();
@@ -170,4 +173,6 @@ private:
     bool m_closeAfterAdding = false;
     bool m_abandonAdding = false;
     unsigned long long m_lastPump = 0;
+    unsigned long long m_lastShown = 0;
+    std::unordered_map<std::wstring, int> m_iconByExtension;
 };

@@ -4,6 +4,7 @@
 #include "CFolderScan.h"
 #include "CMenu.h"
 #include "COEFileDialog.h"
+#include "FileNameFilter.h"
 #include "PathFileName.h"
 #include "fs/Win32FileSystem.h"
 #include "resource.h"
@@ -11,9 +12,14 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 namespace {
-// How long a batch of rows may hold the window before it serves its queue.
+// How long a batch of rows may hold the window before it serves its queue,
+// and how often the list shows the rows added so far: each showing makes the
+// list measure and paint itself, which is too slow to do at every slice.
 const ULONGLONG kResponsiveSliceMs = 50;
+const ULONGLONG kShowRowsEveryMs = 1000;
 
 bool IsFolder(const std::wstring& path)
 {
@@ -22,7 +28,7 @@ bool IsFolder(const std::wstring& path)
 }
 
 // The small system icon for a name alone, so the file itself is never opened.
-int SmallIconIndex(const std::wstring& path, bool folder)
+int ShellSmallIconIndex(const std::wstring& path, bool folder)
 {
     SHFILEINFOW info{};
     const DWORD attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
@@ -31,6 +37,25 @@ int SmallIconIndex(const std::wstring& path, bool folder)
         return -1;
     return info.iIcon;
 }
+}
+
+// Asked by the name alone, the shell's answer for a file depends only on its
+// extension, so one question per extension serves a whole folder scan.
+int CQuilletDlg::SmallIconIndex(const std::wstring& path, bool folder)
+{
+    if (folder)
+        return ShellSmallIconIndex(path, true);
+    std::wstring_view name = FileNameOfPath(path, true);
+    const size_t dot = name.rfind(L'.');
+    std::wstring extension(dot == std::wstring_view::npos ? std::wstring_view() : name.substr(dot));
+    for (wchar_t& c : extension)
+        c = LowerAsciiLetter(c);
+    auto known = m_iconByExtension.find(extension);
+    if (known != m_iconByExtension.end())
+        return known->second;
+    const int index = ShellSmallIconIndex(path, false);
+    m_iconByExtension.emplace(std::move(extension), index);
+    return index;
 }
 
 CFileItem* CQuilletDlg::ItemAt(int row) const
@@ -50,8 +75,9 @@ int CQuilletDlg::AddRow(const std::wstring& path, bool isFolder)
     LVITEMW row{};
     row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     row.iItem = m_list.GetItemCount();
-    std::wstring name(FileNameOfPath(path, true));
-    row.pszText = name.data();
+    // The list asks for the name and folder when it shows them (OnGetRowText),
+    // so a row costs no copies of its texts.
+    row.pszText = LPSTR_TEXTCALLBACKW;
     row.iImage = SmallIconIndex(path, isFolder);
     row.lParam = reinterpret_cast<LPARAM>(item.get());
     const int index = m_list.InsertItem(row);
@@ -59,7 +85,6 @@ int CQuilletDlg::AddRow(const std::wstring& path, bool isFolder)
         return -1;
     // The row owns the item now; LVN_DELETEITEM frees it.
     item.release();
-    m_list.SetItemText(index, 1, FolderOfPath(path));
     if (IsAddingRows()) {
         // The view follows once, when the batch ends.
         KeepResponsive();
@@ -94,7 +119,7 @@ void CQuilletDlg::BeginAddingRows()
 {
     if (m_addingDepth++ == 0) {
         m_list.SendMessage(WM_SETREDRAW, FALSE);
-        m_lastPump = ::GetTickCount64();
+        m_lastPump = m_lastShown = ::GetTickCount64();
     }
 }
 
@@ -123,8 +148,12 @@ void CQuilletDlg::KeepResponsive()
     const ULONGLONG now = ::GetTickCount64();
     if (now - m_lastPump < kResponsiveSliceMs)
         return;
-    m_list.SendMessage(WM_SETREDRAW, TRUE);
-    m_list.Invalidate(false);
+    const bool showRows = now - m_lastShown >= kShowRowsEveryMs;
+    if (showRows) {
+        m_lastShown = now;
+        m_list.SendMessage(WM_SETREDRAW, TRUE);
+        m_list.Invalidate(false);
+    }
     MSG msg;
     while (!m_abandonAdding && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -137,8 +166,26 @@ void CQuilletDlg::KeepResponsive()
             ::DispatchMessageW(&msg);
         }
     }
-    m_list.SendMessage(WM_SETREDRAW, FALSE);
+    if (showRows)
+        m_list.SendMessage(WM_SETREDRAW, FALSE);
     m_lastPump = ::GetTickCount64();
+}
+
+void CQuilletDlg::OnGetRowText(NMLVDISPINFOW& info) const
+{
+    LVITEMW& row = info.item;
+    const auto* item = reinterpret_cast<const CFileItem*>(row.lParam);
+    if (!(row.mask & LVIF_TEXT) || !row.pszText || row.cchTextMax <= 0)
+        return;
+    std::wstring text;
+    if (item && row.iSubItem == 0)
+        text = FileNameOfPath(item->path, true);
+    else if (item && row.iSubItem == 1)
+        text = FolderOfPath(item->path);
+    // The status column holds its own texts once a run has set them.
+    const size_t length = std::min(text.size(), static_cast<size_t>(row.cchTextMax - 1));
+    text.copy(row.pszText, length);
+    row.pszText[length] = L'\0';
 }
 
 void CQuilletDlg::UpdateFileCountHeader()
