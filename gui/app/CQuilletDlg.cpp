@@ -44,6 +44,19 @@ LayoutSize MeasureToolBar(const CToolBar& bar)
     return size;
 }
 
+// The program is system-DPI aware: one DPI for the whole session.
+int SystemDpi()
+{
+    static const int dpi = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int value = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        if (screen)
+            ::ReleaseDC(nullptr, screen);
+        return value > 0 ? value : 96;
+    }();
+    return dpi;
+}
+
 void Defer(HDWP& batch, HWND window, const LayoutRect& r)
 {
     if (batch && window)
@@ -343,7 +356,7 @@ void CQuilletDlg::LayoutControls()
     current.format = at(IDC_FORMAT_COMBO);
     current.label = at(IDC_FORMAT_LABEL);
     current.list = at(IDC_FILE_LIST);
-    const MainLayout l = ComputeMainLayout(ToLayout(cr), menuSize, fileSize, current);
+    const MainLayout l = ComputeMainLayout(ToLayout(cr), menuSize, fileSize, current, SystemDpi());
 
     HDWP batch = ::BeginDeferWindowPos(12);
     Defer(batch, m_menuBar.Handle(), l.menuBar);
@@ -362,7 +375,7 @@ void CQuilletDlg::LayoutControls()
 
 bool CQuilletDlg::OnGetMinMaxInfo(MINMAXINFO* info)
 {
-    info->ptMinTrackSize = {kMinWindowWidth, kMinWindowHeight};
+    info->ptMinTrackSize = {ScaleForDpi(kMinWindowWidth, SystemDpi()), ScaleForDpi(kMinWindowHeight, SystemDpi())};
     return true;
 }
 

@@ -20,9 +20,13 @@ struct LayoutSize {
 
 // `current` holds the controls' present rectangles; what a step leaves
 // unchanged (sizes, some left edges) is taken from it. Toolbars are given by
-// their measured sizes.
+// their measured sizes. The gaps are pixels at 96 DPI and grow with `dpi`,
+// as the controls' own sizes do.
 MainLayout ComputeMainLayout(const LayoutRect& client, LayoutSize menuBar, LayoutSize fileBar,
-                             const MainLayout& current);
+                             const MainLayout& current, int dpi = 96);
+
+// A length in pixels at 96 DPI, at `dpi`.
+int ScaleForDpi(int pixels, int dpi);
 
 constexpr int kToolbarBandHeight = 40;
 constexpr int kMinWindowWidth = 480;

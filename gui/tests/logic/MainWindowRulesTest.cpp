@@ -157,3 +157,26 @@ TEST(MainLayout, GapsFollowTheClientRectangle)
         EXPECT_EQ(l.list, (LayoutRect{11, 40, cr.right - 10, l.label.top - 6}));
     }
 }
+
+TEST(MainLayout, GapsGrowWithTheDpi)
+{
+    MainLayout current;
+    current.close = {0, 0, 113, 35};
+    current.onTop = {17, 0, 230, 24};
+    current.autoClose = {17, 0, 390, 24};
+    current.format = {17, 0, 900, 33};
+    current.label = {17, 0, 160, 20};
+    current.list = {17, 60, 900, 400};
+    const LayoutRect cr{0, 0, 1000, 600};
+    MainLayout l = ComputeMainLayout(cr, {120, 33}, {500, 39}, current, 144);
+    EXPECT_EQ(l.close.right, cr.right - 15);
+    EXPECT_EQ(l.convert.right, l.close.left - 9);
+    EXPECT_EQ(l.onTop.bottom, cr.bottom - 12);
+    EXPECT_EQ(l.format.bottom, cr.bottom - 84);
+    EXPECT_LT(l.format.bottom, l.autoClose.top) << "the check boxes stay clear of the format box";
+    EXPECT_EQ(l.list.top, 60);
+    EXPECT_EQ(l.fileBar.left, 17);
+    EXPECT_EQ(ScaleForDpi(480, 96), 480);
+    EXPECT_EQ(ScaleForDpi(320, 144), 480);
+    EXPECT_EQ(ScaleForDpi(10, 120), 13);
+}
