@@ -7,14 +7,14 @@
 // stores "LastFilter" and "ScanSubfolders" in the settings.
 #include "CAppSettings.h"
 #include "CExtComboBox.h"
-#include "CFrameDlg.h"
+#include "CDialog.h"
 #include "CImageListHandle.h"
 #include "CListView.h"
 
 #include <string>
 #include <vector>
 
-class CAddFoldersDlg : public CFrameDlg {
+class CAddFoldersDlg : public CDialog {
 public:
     static constexpr UINT kTemplateId = 533;
 

@@ -8,6 +8,8 @@
 #include "CShellTreeCtrl.h"
 #include "CUniqueHandle.h"
 
+#include <atomic>
+
 class CFolderTreeCtrl : public CShellTreeCtrl {
 public:
     static constexpr UINT kAnimationPeriodMs = 125;
@@ -28,6 +30,7 @@ public:
     int LastFillWidth() const { return m_lastFillWidth; }
     bool HasHourglass() const { return static_cast<bool>(m_hourglass); }
     int ContextMenusShown() const { return m_menusShown; }
+    bool IsContextMenuUp() const { return m_contextMenu.IsTracking(); }
 
     bool OnReflectedNotify(NMHDR* header, LRESULT& result) override;
 
@@ -59,6 +62,7 @@ private:
     CBrush m_frameBrush;
     CBrush m_fillBrush;
     CBrush m_backgroundBrush;
-    int m_frame = 0;
-    int m_lastFillWidth = 0;
+    // Atomic only so that tests may read them while the thread draws.
+    std::atomic<int> m_frame{0};
+    std::atomic<int> m_lastFillWidth{0};
 };

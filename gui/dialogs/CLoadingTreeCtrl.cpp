@@ -2,6 +2,8 @@
 
 #include "CDeviceContext.h"
 
+#include <utility>
+
 namespace {
 const UINT kTimerResolutionMs = 5;
 // The action bits of a tree's expand notification (TVE_EXPAND, TVE_COLLAPSE).
@@ -202,7 +204,7 @@ void CLoadingTreeCtrl::TakeSnapshot()
     m_snapshotValid = true;
 }
 
-void CLoadingTreeCtrl::SettleButton(HTREEITEM item, bool loaded) const
+void CLoadingTreeCtrl::SettleButton(HTREEITEM item, bool loaded)
 {
     if (item == TVI_ROOT)
         return;
@@ -213,11 +215,18 @@ void CLoadingTreeCtrl::SettleButton(HTREEITEM item, bool loaded) const
         state.cChildren = HasChildren(item) ? 1 : 0;
         SetItem(state);
     } else if (!HasChildren(item)) {
-        // Collapsed and not "expanded once", so the next expansion loads again.
-        state.mask = TVIF_STATE;
+        // Collapsed, not "expanded once", and with its button back (the tree
+        // drops it with the placeholder, its last child), so the next
+        // expansion loads again.
+        state.mask = TVIF_STATE | TVIF_CHILDREN;
         state.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
         state.state = 0;
+        state.cChildren = 1;
         SetItem(state);
+        // The tree marks the item "expanded once" only after this notice, and
+        // then sends no notices for a programmatic expansion; that mark is
+        // taken off once the expanding message has returned.
+        m_loadAgainItem = item;
     }
 }
 
@@ -230,8 +239,26 @@ void CLoadingTreeCtrl::ScrollChildrenIntoView(HTREEITEM item) const
     }
 }
 
+void CLoadingTreeCtrl::ForgetExpandedOnce()
+{
+    HTREEITEM item = std::exchange(m_loadAgainItem, nullptr);
+    if (!item || HasChildren(item))
+        return;
+    TVITEMW state{};
+    state.hItem = item;
+    state.mask = TVIF_STATE;
+    state.stateMask = TVIS_EXPANDEDONCE;
+    SetItem(state);
+}
+
 bool CLoadingTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
+    // The messages that can expand an item.
+    if (msg == TVM_EXPAND || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_KEYDOWN) {
+        result = DefaultProc(msg, wp, lp);
+        ForgetExpandedOnce();
+        return true;
+    }
     if (msg == WM_ERASEBKGND && m_snapshotValid) {
         HDC dc = reinterpret_cast<HDC>(wp);
         CMemoryDC memory(dc, m_snapshot.Get());

@@ -59,14 +59,16 @@ private:
     void StopAnimation();
     void ClearPlaceholderIcon(HTREEITEM placeholder) const;
     void TakeSnapshot();
-    void SettleButton(HTREEITEM item, bool loaded) const;
+    void SettleButton(HTREEITEM item, bool loaded);
     void ScrollChildrenIntoView(HTREEITEM item) const;
+    void ForgetExpandedOnce();
     unsigned AnimationLoop();
     void SetRedraw(bool redraw) const { SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE); }
     bool HasChildren(HTREEITEM item) const { return GetChild(item) != nullptr; }
 
     HTREEITEM m_placeholder = nullptr;
     HTREEITEM m_loadingItem = nullptr;
+    HTREEITEM m_loadAgainItem = nullptr;  // found empty on a non-fixed drive
     UINT m_timerPeriod = 0;
     bool m_drawAnimation = false;
 

@@ -12,16 +12,18 @@
 #include "CAppSettings.h"
 #include "CExtComboBox.h"
 #include "CFolderTreeCtrl.h"
-#include "CFrameDlg.h"
+#include "CDialog.h"
 
 #include <memory>
 #include <string>
 
-class CSelectFolderDlg : public CFrameDlg {
+class CSelectFolderDlg : public CDialog {
 public:
     static constexpr UINT kTemplateId = 204;
     // Posted to the dialog when the pre-selection has ended.
     static constexpr UINT kPreselectDone = WM_USER + 440;
+    // Posted to the dialog for each level of the pre-selection.
+    static constexpr UINT kPreselectStep = WM_APP + 440;
     // The smallest size the frame can be dragged to, in pixels.
     static constexpr int kMinTrackWidth = 320;
     static constexpr int kMinTrackHeight = 280;
@@ -58,6 +60,7 @@ private:
     void LayoutControls(int width, int height) const;
     void StartPreselection();
     void RunPreselectionStep();
+    void EndPreselection();
 
     CAppSettings& m_settings;
     CFolderTreeCtrl m_tree;

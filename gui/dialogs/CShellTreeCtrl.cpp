@@ -72,41 +72,48 @@ CShellTreeCtrl::CShellTreeCtrl() = default;
 
 CShellTreeCtrl::~CShellTreeCtrl()
 {
-    if (IsWindow())
-        DeleteAllItemsWithData();
-}
-
-void CShellTreeCtrl::DeleteAllItemsWithData()
-{
-    for (HTREEITEM item = GetRoot(); item; item = GetRoot())
-        DeleteItemWithData(item);
+    if (IsWindow()) {
+        FreeAllItemData();
+        DeleteAllItems();
+    }
 }
 
 bool CShellTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
-    // The items' data is freed here rather than left to the deletion
-    // notices of the window's own destruction, which go to a parent that may
-    // already be on its way out.
+    // The items' data is freed here rather than left to the deletion notices
+    // of the window's own destruction, which go to a parent that may already
+    // be on its way out.
     if (msg == WM_DESTROY)
-        DeleteAllItemsWithData();
+        FreeAllItemData();
     return CLoadingTreeCtrl::OnMessage(msg, wp, lp, result);
 }
 
-// Frees the data of the item and its children itself, so nothing depends on
-// the parent window passing the deletion notices back.
-void CShellTreeCtrl::DeleteItemWithData(HTREEITEM item)
+// Frees every item's data and leaves the items with none, so no later
+// deletion notice frees anything twice. Redrawing stays off: the items are
+// about to go, and a tree that repaints after each change takes seconds.
+void CShellTreeCtrl::FreeAllItemData()
 {
-    while (HTREEITEM child = GetChild(item))
-        DeleteItemWithData(child);
-    TVITEMW data{};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
-    if (GetItem(data) && data.lParam) {
-        std::unique_ptr<CShellTreeItem> owned(DataOf(data.lParam));
-        data.lParam = 0;
-        SetItem(data);
+    SendMessage(WM_SETREDRAW, FALSE);
+    HTREEITEM item = GetRoot();
+    while (item) {
+        TVITEMW data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = item;
+        if (GetItem(data) && data.lParam) {
+            std::unique_ptr<CShellTreeItem> owned(DataOf(data.lParam));
+            data.lParam = 0;
+            SetItem(data);
+        }
+        // Depth first: the first child, else the next sibling of the item or
+        // of its nearest ancestor that has one.
+        HTREEITEM next = GetChild(item);
+        while (!next && item) {
+            next = GetNextSibling(item);
+            if (!next)
+                item = GetParentItem(item);
+        }
+        item = next;
     }
-    DeleteItem(item);
 }
 
 bool CShellTreeCtrl::SubclassTree(HWND tree)
@@ -218,7 +225,10 @@ bool CShellTreeCtrl::LoadChildren(HTREEITEM item)
     while (items) {
         CItemIdList child;
         ULONG fetched = 0;
-        if (items->Next(1, child.Put(), &fetched) != S_OK || !child)
+        // The list is adopted when the call's full expression ends, so it is
+        // checked in a statement of its own.
+        const HRESULT next = items->Next(1, child.Put(), &fetched);
+        if (next != S_OK || !child)
             break;
         if (InsertShellItem(item, folder.Get(), data->absolute.Get(), child.Get(), data->flags))
             ReportProgress(++count, 0);

@@ -83,8 +83,7 @@ protected:
 
 private:
     void FillDisplayInfo(NMTVDISPINFOW& info) const;
-    void DeleteItemWithData(HTREEITEM item);
-    void DeleteAllItemsWithData();
+    void FreeAllItemData();
     void SortChildren(HTREEITEM item, IShellFolder* folder) const;
     static int CALLBACK CompareChildren(LPARAM first, LPARAM second, LPARAM folder);
 

@@ -1,8 +1,10 @@
 #pragma once
 // Classes: CItemIdList, a move-only owner of one shell item-ID list, freed
 // with the shell's allocator (the COM task allocator). Out-parameters go
-// through Put(), whose result adopts the list when the call returns:
-//     folder->ParseDisplayName(..., list.Put(), nullptr);
+// through Put(), whose result adopts the list when the full expression ends:
+//     HRESULT hr = folder->ParseDisplayName(..., list.Put(), nullptr);
+//     if (FAILED(hr) || !list) ...
+// so the list is looked at in a later statement, never in the same one.
 // LiveCount() tells how many lists are owned right now in the process; tests
 // use it to prove that every list has been freed.
 #include <windows.h>
