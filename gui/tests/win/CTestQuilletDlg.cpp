@@ -61,6 +61,8 @@ bool CTestQuilletDlg::PromptForFiles(std::vector<std::wstring>& paths)
 
 bool CTestQuilletDlg::PromptForFolder(std::wstring& folder, std::wstring& filter, bool& scanSubfolders)
 {
+    if (m_realFolderDialogs)
+        return CQuilletDlg::PromptForFolder(folder, filter, scanSubfolders);
     m_foldersPrompted.push_back({});
     m_scanProposed.push_back(scanSubfolders);
     folder = m_folderAnswer.folder;
@@ -72,6 +74,8 @@ bool CTestQuilletDlg::PromptForFolder(std::wstring& folder, std::wstring& filter
 bool CTestQuilletDlg::PromptForFolders(const std::vector<std::wstring>& folders, std::wstring& filter,
                                        bool& scanSubfolders)
 {
+    if (m_realFolderDialogs)
+        return CQuilletDlg::PromptForFolders(folders, filter, scanSubfolders);
     m_foldersPrompted.push_back(folders);
     m_scanProposed.push_back(scanSubfolders);
     filter = m_folderAnswer.filter;

@@ -33,6 +33,7 @@ public:
     std::vector<bool> m_scanProposed;
     std::vector<ShellRequest> m_launched;
     bool m_failWorker = false;
+    bool m_realFolderDialogs = false;  // open the program's own folder dialogs
     std::function<void(const std::wstring& caption)> m_onCaption;
 
     using CQuilletDlg::SetItemStatus;

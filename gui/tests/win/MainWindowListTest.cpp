@@ -38,6 +38,44 @@ void SetCtrlKey(bool down)
     ::SetKeyboardState(keys);
 }
 
+// What a folder dialog showed when it opened, before the timer closed it.
+struct CSeenDialog {
+    std::wstring title, prompt, filter;
+    bool scanChecked = false;
+    UINT closeWith = IDOK;
+};
+CSeenDialog g_seen;
+
+void CALLBACK AnswerFolderDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND dialog = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+        wchar_t title[64] = {};
+        ::GetWindowTextW(w, title, 64);
+        if (::IsWindowVisible(w) && ::GetDlgItem(w, 1038) && ::GetDlgItem(w, IDOK)) {
+            *reinterpret_cast<HWND*>(p) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    ::KillTimer(nullptr, id);
+    wchar_t text[256] = {};
+    ::GetWindowTextW(dialog, text, 256);
+    g_seen.title = text;
+    text[0] = 0;
+    ::GetDlgItemTextW(dialog, 1005, text, 256);
+    g_seen.prompt = text;
+    HWND combo = ::GetDlgItem(dialog, 1023);
+    HWND edit = reinterpret_cast<HWND>(::SendMessageW(combo, CBEM_GETEDITCONTROL, 0, 0));
+    text[0] = 0;
+    ::GetWindowTextW(edit ? edit : combo, text, 256);
+    g_seen.filter = text;
+    g_seen.scanChecked = ::IsDlgButtonChecked(dialog, 1038) == BST_CHECKED;
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_seen.closeWith, BN_CLICKED), 0);
+}
+
 bool Enabled(CTestQuilletDlg& d, UINT id)
 {
     CCommandState state = d.QueryCommandState(id);
@@ -272,6 +310,43 @@ TEST(MainWindow, LayoutGapsAndTheSmallestSize)
         RECT window = d.GetWindowRect();
         EXPECT_GE(window.right - window.left, 480);
         EXPECT_GE(window.bottom - window.top, 320);
+    });
+    dlg.DoModal();
+}
+
+TEST(MainWindow, FolderDialogsOpenWithTheProposedFilterAndScanFlag)
+{
+    CTestEnvironment env;
+    env.settings.m_scanSubfolders = 0;
+    env.settings.m_defaultFilter = L"*.h";
+    CTempFolder temp;
+    temp.Write(L"src\\x.h", "h\r\n");
+    temp.Write(L"src\\x.cpp", "c\r\n");
+    temp.Write(L"src\\deep\\y.h", "h\r\n");
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        d.m_realFolderDialogs = true;
+        // Add Folder: cancelled, nothing is added.
+        g_seen = {};
+        g_seen.closeWith = IDCANCEL;
+        ::SetTimer(nullptr, 0, 200, AnswerFolderDialog);
+        d.Command(ID_ADD_FOLDER);
+        EXPECT_EQ(g_seen.title, L"Add Folder");
+        EXPECT_EQ(g_seen.prompt, L"Add a folder to convert:");
+        EXPECT_EQ(g_seen.filter, L"*.h");
+        EXPECT_FALSE(g_seen.scanChecked);
+        EXPECT_EQ(d.Rows(), 0);
+
+        // A folder dropped with Ctrl held: Add Folders with the scan box checked.
+        g_seen = {};
+        ::SetTimer(nullptr, 0, 200, AnswerFolderDialog);
+        SetCtrlKey(true);
+        d.SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({temp.Path() + L"\\src"})));
+        SetCtrlKey(false);
+        EXPECT_EQ(g_seen.title, L"Add Folders");
+        EXPECT_EQ(g_seen.filter, L"*.h");
+        EXPECT_TRUE(g_seen.scanChecked);
+        ASSERT_EQ(d.Rows(), 2) << "x.h and deep\\y.h";
+        EXPECT_EQ(env.settings.m_scanSubfolders, 1) << "the dialog keeps its scan flag";
     });
     dlg.DoModal();
 }
