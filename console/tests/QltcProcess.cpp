@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "win/Win32RemoveTree.h"
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,6 +145,8 @@ QltcRun RunProcess(const std::vector<std::string>& args, const fs::path& folder,
 
 }  // namespace
 
+fs::path QltcProgramPath() { return QltcProgram(); }
+
 QltcRun RunQltcProcess(const std::vector<std::string>& args, const fs::path& folder,
                        const std::vector<std::string>& environment)
 {
@@ -167,15 +171,15 @@ CScratchFolder::CScratchFolder()
 
 CScratchFolder::~CScratchFolder()
 {
+#ifdef _WIN32
+    RemoveTreeForTest(m_path.wstring());
+#else
     std::error_code ignored;
     // Read-only files left by a test would stop the clean-up.
     for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored))
         fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
-#ifdef _WIN32
-    for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored))
-        SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-#endif
     fs::remove_all(m_path, ignored);
+#endif
 }
 
 fs::path CScratchFolder::Write(const std::string& name, const std::string& content) const

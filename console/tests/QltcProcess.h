@@ -11,6 +11,9 @@ struct QltcRun {
     int exitCode = -1;
 };
 
+// The built program, beside the test binary.
+std::filesystem::path QltcProgramPath();
+
 // `args` follow the program name; the process starts in `folder`. `environment`
 // entries ("NAME=value") are added to the inherited environment.
 QltcRun RunQltcProcess(const std::vector<std::string>& args, const std::filesystem::path& folder,

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
-
+#include "Win32Path.h"
 #include "Win32ReadFile.h"
 #include "Win32UniqueHandle.h"
 #include "Win32WriteFile.h"
@@ -37,7 +36,7 @@ FILETIME FileTimeFromSeconds(int64_t seconds)
 // Opens a file or folder only to read or change its metadata.
 CWin32UniqueHandle OpenForMetadata(const std::wstring& path, DWORD access)
 {
-    return CWin32UniqueHandle(::CreateFileW(path.c_str(), access,
+    return CWin32UniqueHandle(::CreateFileW(ToWin32Path(path).c_str(), access,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
@@ -46,22 +45,22 @@ CWin32UniqueHandle OpenForMetadata(const std::wstring& path, DWORD access)
 
 uint32_t CWin32FileSystem::GetAttributes(const std::wstring& path)
 {
-    return ::GetFileAttributesW(path.c_str());
+    return ::GetFileAttributesW(ToWin32Path(path).c_str());
 }
 
 bool CWin32FileSystem::SetAttributes(const std::wstring& path, uint32_t attributes)
 {
-    return ::SetFileAttributesW(path.c_str(), attributes) != FALSE;
+    return ::SetFileAttributesW(ToWin32Path(path).c_str(), attributes) != FALSE;
 }
 
 bool CWin32FileSystem::Exists(const std::wstring& path)
 {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(ToWin32Path(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool CWin32FileSystem::IsFolder(const std::wstring& path)
 {
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(ToWin32Path(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -78,7 +77,7 @@ std::unique_ptr<IWriteFile> CWin32FileSystem::CreateWrite(const std::wstring& pa
 bool CWin32FileSystem::GetTimes(const std::wstring& path, FileTimes& times)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(ToWin32Path(path).c_str(), GetFileExInfoStandard, &data))
         return false;
     times.lastAccess = SecondsFromFileTime(data.ftLastAccessTime);
     times.lastWrite = SecondsFromFileTime(data.ftLastWriteTime);
@@ -97,12 +96,12 @@ bool CWin32FileSystem::SetTimes(const std::wstring& path, const FileTimes& times
 
 bool CWin32FileSystem::Rename(const std::wstring& from, const std::wstring& to)
 {
-    return ::MoveFileW(from.c_str(), to.c_str()) != FALSE;
+    return ::MoveFileW(ToWin32Path(from).c_str(), ToWin32Path(to).c_str()) != FALSE;
 }
 
 bool CWin32FileSystem::Delete(const std::wstring& path)
 {
-    return ::DeleteFileW(path.c_str()) != FALSE;
+    return ::DeleteFileW(ToWin32Path(path).c_str()) != FALSE;
 }
 
 bool CWin32FileSystem::EnumerateFolder(const std::wstring& folder,
@@ -113,7 +112,7 @@ bool CWin32FileSystem::EnumerateFolder(const std::wstring& folder,
         pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data{};
-    CWin32FindHandle find(::FindFirstFileW(pattern.c_str(), &data));
+    CWin32FindHandle find(::FindFirstFileW(ToWin32Path(pattern).c_str(), &data));
     if (!find.IsValid())
         return false;
     FolderEntry entry;
@@ -143,14 +142,7 @@ bool CWin32FileSystem::GetFolderId(const std::wstring& folder, FolderId& id)
 
 std::wstring CWin32FileSystem::FullPath(const std::wstring& path)
 {
-    DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (needed == 0)
-        return path;
-    std::vector<wchar_t> buffer(needed);
-    DWORD length = ::GetFullPathNameW(path.c_str(), needed, buffer.data(), nullptr);
-    if (length == 0 || length >= needed)
-        return path;
-    return std::wstring(buffer.data(), length);
+    return Win32FullPathOf(path);
 }
 
 IFileSystem& PlatformFileSystem()

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Win32Path.h"
+
 namespace qlfs {
 namespace {
 // ReadFile takes a 32-bit count; larger requests are served in pieces.
@@ -10,7 +12,7 @@ constexpr size_t kMaxSingleTransfer = size_t(1) << 30;
 
 std::unique_ptr<IReadFile> CWin32ReadFile::Open(const std::wstring& path)
 {
-    CWin32UniqueHandle handle(::CreateFileW(path.c_str(), GENERIC_READ,
+    CWin32UniqueHandle handle(::CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!handle.IsValid())

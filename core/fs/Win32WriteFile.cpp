@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Win32Path.h"
+
 namespace qlfs {
 namespace {
 // WriteFile takes a 32-bit count; larger requests are written in pieces.
@@ -10,7 +12,7 @@ constexpr size_t kMaxSingleTransfer = size_t(1) << 30;
 
 std::unique_ptr<IWriteFile> CWin32WriteFile::Create(const std::wstring& path)
 {
-    CWin32UniqueHandle handle(::CreateFileW(path.c_str(), GENERIC_WRITE,
+    CWin32UniqueHandle handle(::CreateFileW(ToWin32Path(path).c_str(), GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.IsValid())

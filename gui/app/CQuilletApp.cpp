@@ -1,8 +1,11 @@
 #include "CQuilletApp.h"
 
 #include "CGuiCommandLine.h"
+#include "CAboutDlg.h"
 #include "CPresetFiltersDlg.h"
 #include "CQuilletDlg.h"
+#include "CSettingsDlg.h"
+#include "HelpCommands.h"
 #include "CRegistryProfileStore.h"
 #include "ProcessArguments.h"
 #include "ShowUsage.h"
@@ -55,15 +58,19 @@ bool CQuilletApp::OnCommand(UINT id, UINT)
 {
     switch (id) {
     case ID_APP_ABOUT:
-        ShowPlaceholder(L"Quillet 2.1\nConverts the line endings of text files.");
+        ShowAboutBox();
         return true;
     case ID_CHECK_UPDATES:
+        ::OnCheckForUpdates();
+        return true;
     case ID_EMAIL_US:
+        ::OnEmailUs();
+        return true;
     case ID_WEB_SITE:
-        ShowPlaceholder(L"This Help command is not available in this build.");
+        ::OnWebSite();
         return true;
     case ID_SETTINGS:
-        ShowPlaceholder(L"The Settings dialog is not available in this build.");
+        ShowSettingsDialog();
         return true;
     case ID_PRESET_FILTERS:
         ShowPresetFiltersDialog();
@@ -94,7 +101,14 @@ void CQuilletApp::ShowPresetFiltersDialog()
     ::ShowPresetFiltersDialog(m_settings, MainWindow());
 }
 
-void CQuilletApp::ShowPlaceholder(const wchar_t* text) const
+void CQuilletApp::ShowSettingsDialog()
 {
-    ::MessageBoxW(MainWindow(), text, AppName().c_str(), MB_OK | MB_ICONINFORMATION);
+    ::ShowSettingsDialog(m_settings, MainWindow());
+}
+
+void CQuilletApp::ShowAboutBox()
+{
+    // Fonts the main window has not made yet are made by the box itself.
+    AboutBoxLook look{m_ui.NormalFont(), m_ui.UnderlinedFont(), m_ui.LargeBoldFont(), m_ui.HandCursor()};
+    ::ShowAboutBox(look, MainWindow());
 }

@@ -19,6 +19,8 @@ public:
 
     // The dialogs and Help commands the application's commands run.
     void ShowPresetFiltersDialog();
+    void ShowSettingsDialog();
+    void ShowAboutBox();
 
     static constexpr wchar_t kRegistryMaker[] = L"Varnel";
 
@@ -28,7 +30,6 @@ protected:
 
 private:
     void RunMainWindow(const class CGuiCommandLine* commandLine);
-    void ShowPlaceholder(const wchar_t* text) const;
 
     CAppSettings m_settings;
     CUiResources m_ui;

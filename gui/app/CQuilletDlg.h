@@ -81,7 +81,6 @@ protected:
     // Add Folders over the given folders: the filter and scan flag to use.
     virtual bool PromptForFolders(const std::vector<std::wstring>& folders, std::wstring& filter,
                                   bool& scanSubfolders);
-    virtual void Launch(const ShellRequest& request, int show);
     // Creates and starts the run's thread; false when it could not be created.
     virtual bool StartWorker();
 
@@ -125,6 +124,7 @@ private:
     void OnOpenFile();
     void OnOpenFolder();
     void OnListDoubleClick();
+    void Launch(const ShellRequest& request, int show) const;
     void OnProcessCommandLine();
     void AddFoldersWithPrompt(const std::vector<std::wstring>& folders, bool scanSubfolders);
     std::wstring ProposedFilter() const;

@@ -6,6 +6,7 @@
 #include "COEFileDialog.h"
 #include "FileNameFilter.h"
 #include "PathFileName.h"
+#include "ShellOpen.h"
 #include "fs/Win32FileSystem.h"
 #include "resource.h"
 
@@ -347,11 +348,10 @@ void CQuilletDlg::OnOpenFolder()
     Launch(OpenFolderRequest(ItemAt(row)->path), SW_SHOWNORMAL);
 }
 
-void CQuilletDlg::Launch(const ShellRequest& request, int show)
+void CQuilletDlg::Launch(const ShellRequest& request, int show) const
 {
     // Failures are not reported: the user sees that nothing opened.
-    ::ShellExecuteW(m_hWnd, request.verb.empty() ? nullptr : request.verb.c_str(), request.file.c_str(),
-                    request.parameters.empty() ? nullptr : request.parameters.c_str(), nullptr, show);
+    ShellOpen({m_hWnd, request.verb, request.file, request.parameters, show});
 }
 
 bool CQuilletDlg::OnContextMenu(HWND window, POINT point)

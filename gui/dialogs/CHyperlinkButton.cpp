@@ -3,8 +3,7 @@
 #include "CClientDC.h"
 #include "CUniqueHandle.h"
 #include "LinkTextLayout.h"
-
-#include <shellapi.h>
+#include "ShellOpen.h"
 
 CHyperlinkButton::CHyperlinkButton() : m_backgroundColour(::GetSysColor(COLOR_WINDOW)) {}
 
@@ -44,7 +43,7 @@ bool CHyperlinkButton::OnReflectedCommand(UINT code, LRESULT& result)
 
 void CHyperlinkButton::OpenTarget()
 {
-    ::ShellExecuteW(GetParent(), L"open", m_target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen({GetParent(), L"open", m_target, {}, SW_SHOWNORMAL});
 }
 
 bool CHyperlinkButton::OnReflectedDrawItem(DRAWITEMSTRUCT* item)

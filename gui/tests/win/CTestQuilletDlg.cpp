@@ -38,8 +38,10 @@ bool CTestQuilletDlg::OnInitDialog()
 bool CTestQuilletDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
     if (msg == kRunScript) {
+        ShellOpenFunction shell = SetShellOpenFunction([this](const ShellOpenRequest& r) { m_launched.push_back(r); });
         if (m_script)
             m_script(*this);
+        SetShellOpenFunction(shell);
         PumpUntil([this] { return !IsRunning(); });
         if (!IsEnding())
             EndDialog(IDOK);
@@ -81,11 +83,6 @@ bool CTestQuilletDlg::PromptForFolders(const std::vector<std::wstring>& folders,
     filter = m_folderAnswer.filter;
     scanSubfolders = m_folderAnswer.scanSubfolders.value_or(scanSubfolders);
     return m_folderAnswer.ok;
-}
-
-void CTestQuilletDlg::Launch(const ShellRequest& request, int)
-{
-    m_launched.push_back(request);
 }
 
 bool CTestQuilletDlg::StartWorker()

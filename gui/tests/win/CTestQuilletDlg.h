@@ -6,6 +6,7 @@
 // SendMessage until the hook returns). Also the files and helpers the
 // main-window tests share.
 #include "CQuilletDlg.h"
+#include "ShellOpen.h"
 
 #include <functional>
 #include <optional>
@@ -31,7 +32,7 @@ public:
     FolderAnswer m_folderAnswer;
     std::vector<std::vector<std::wstring>> m_foldersPrompted;
     std::vector<bool> m_scanProposed;
-    std::vector<ShellRequest> m_launched;
+    std::vector<ShellOpenRequest> m_launched;  // what went to the shell while the window ran
     bool m_failWorker = false;
     bool m_realFolderDialogs = false;  // open the program's own folder dialogs
     std::function<void(const std::wstring& caption)> m_onCaption;
@@ -58,7 +59,6 @@ protected:
     bool PromptForFolder(std::wstring& folder, std::wstring& filter, bool& scanSubfolders) override;
     bool PromptForFolders(const std::vector<std::wstring>& folders, std::wstring& filter,
                           bool& scanSubfolders) override;
-    void Launch(const ShellRequest& request, int show) override;
     bool StartWorker() override;
 
 private:

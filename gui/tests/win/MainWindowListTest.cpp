@@ -132,6 +132,9 @@ TEST(MainWindow, CaptionsRemovalAndTheDoubleClick)
         EXPECT_EQ(d.m_launched[1].parameters, L"/select,\"C:\\other\\B.TXT\"");
         EXPECT_EQ(d.m_launched[2].verb, L"open");
         EXPECT_EQ(d.m_launched[2].file, L"C:\\other\\B.TXT");
+        EXPECT_EQ(d.m_launched[2].owner, d.Handle());
+        EXPECT_EQ(d.m_launched[2].show, SW_SHOW);
+        EXPECT_EQ(d.m_launched[1].show, SW_SHOWNORMAL);
         EXPECT_EQ(d.m_fileDialogs, 1);
 
         // Remove with three rows selected leaves the one that was not.

@@ -221,3 +221,37 @@ TEST_F(QuilletStartup, PresetAddedThroughTheOptionsCommandIsStoredAtExit)
     EXPECT_EQ(String(L"Filters\\21", L"Filter"), L"*.md;*.markdown");
     EXPECT_EQ(String(L"Filters\\20", L"Name"), L"All Files");
 }
+
+TEST_F(QuilletStartup, AboutAndSettingsOpenThroughTheApplicationsCommands)
+{
+    const int kAboutCommand = 57664, kSettingsCommand = 32777, kVersionText = 1053, kDefaultFilter = 1013;
+    Write(L"Settings", L"DefaultFilter", L"*.md");
+    RunMainDialog(L"", [](HWND main) {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(main, &processId);
+        auto waitFor = [processId](const wchar_t* title) {
+            HWND found = nullptr;
+            Eventually([&] {
+                found = ::FindWindowW(L"#32770", title);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(found, &owner);
+                return found && owner == processId && ::IsWindowVisible(found);
+            });
+            return found;
+        };
+        ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kAboutCommand, 0), 0);
+        HWND about = waitFor(L"About Quillet");
+        ASSERT_TRUE(about);
+        EXPECT_EQ(CQuilletProcess::Text(::GetDlgItem(about, kVersionText)), L"Version 2.1.0");
+        ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_TRUE(Eventually([&] { return !::IsWindow(about); }));
+
+        ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kSettingsCommand, 0), 0);
+        HWND settings = waitFor(L"Settings");
+        ASSERT_TRUE(settings);
+        EXPECT_EQ(CQuilletProcess::Text(::GetDlgItem(settings, kDefaultFilter)), L"*.md");
+        ::PostMessageW(settings, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        ASSERT_TRUE(Eventually([&] { return !::IsWindow(settings); }));
+    });
+    EXPECT_EQ(String(L"Settings", L"DefaultFilter"), L"*.md");
+}

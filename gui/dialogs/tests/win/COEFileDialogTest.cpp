@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "COEFileDialog.h"
+#include "FileNameEdit.h"
 
 #include <atomic>
 #include <cstdio>
@@ -10,35 +11,6 @@
 
 namespace {
 const wchar_t kTitle[] = L"Pick files to convert";
-
-BOOL CALLBACK FirstEdit(HWND child, LPARAM found)
-{
-    wchar_t className[32] = {};
-    ::GetClassNameW(child, className, 32);
-    if (::lstrcmpiW(className, L"Edit") != 0)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
-
-// The file-name field: an edit of its own, or the edit inside the name combo box.
-HWND FileNameEdit(HWND dialog)
-{
-    for (int id : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
-        HWND control = ::GetDlgItem(dialog, id);
-        if (!control)
-            continue;
-        wchar_t className[32] = {};
-        ::GetClassNameW(control, className, 32);
-        if (::lstrcmpiW(className, L"Edit") == 0)
-            return control;
-        HWND edit = nullptr;
-        ::EnumChildWindows(control, FirstEdit, reinterpret_cast<LPARAM>(&edit));
-        if (edit)
-            return edit;
-    }
-    return nullptr;
-}
 
 std::wstring WindowText(HWND window)
 {
