@@ -165,6 +165,18 @@ TEST(MainWindow, OptionsToggleAndShowTheirState)
         EXPECT_EQ(env.settings.m_keepTimestamps, 1);
         EXPECT_EQ(env.settings.m_backupOriginal, 0);
         EXPECT_TRUE(d.QueryCommandState(ID_KEEP_TIMESTAMPS).m_checked);
+
+        // The file toolbar's tips come from the string table.
+        NMTTDISPINFOW tip{};
+        tip.hdr.hwndFrom = d.FileToolBar().GetToolTips();
+        tip.hdr.idFrom = ID_REMOVE_ALL;
+        tip.hdr.code = TTN_NEEDTEXTW;
+        d.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+        const wchar_t* text = tip.lpszText ? tip.lpszText : tip.szText;
+        EXPECT_STREQ(text, L"Remove all items");
+        ASSERT_NE(tip.hdr.hwndFrom, nullptr);
+        EXPECT_EQ(d.FileToolBar().GetButtonCount(), 4);
+        EXPECT_EQ(d.MenuToolBar().GetButtonCount(), 2);
     });
     dlg.DoModal();
 }
