@@ -215,6 +215,14 @@ bool CQuilletDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         OnRunFinished();
         result = 0;
         return true;
+    case WM_APP_RUN_STEP:
+        OnRunStep(wp, lp);
+        result = 0;
+        return true;
+    case WM_APP_SET_ITEM_STATUS:
+        ApplyItemStatus(static_cast<int>(wp), static_cast<int>(lp));
+        result = 0;
+        return true;
     default:
         return CFrameDlg::OnMessage(msg, wp, lp, result);
     }

@@ -32,6 +32,11 @@ class CQuilletDlg : public CFrameDlg {
 public:
     static constexpr UINT WM_APP_PROCESS_COMMAND_LINE = WM_USER + 1;
     static constexpr UINT WM_APP_RUN_FINISHED = WM_USER + 440;
+    // Sent by SetItemStatus (row, status), so the worker changes a row in one round trip.
+    static constexpr UINT WM_APP_SET_ITEM_STATUS = WM_APP + 0x40;
+    // Sent by the worker: kResetRows (row count) or kBeginRow (row).
+    static constexpr UINT WM_APP_RUN_STEP = WM_APP + 0x41;
+    enum RunStep { kResetRows = 1, kBeginRow = 2 };
 
     enum StopRequest { kNoStop = 0, kStop = 1, kStopAndClose = 2 };
 
@@ -138,7 +143,9 @@ private:
     void OnConvert();
     void OnRunFinished();
     void FinishRun();
-    void ConvertRow(int row, int count);
+    void ConvertRow(int row, int count, CFileItem* item);
+    void ApplyItemStatus(int row, int status);
+    void OnRunStep(WPARAM step, LPARAM value);
 
     // Progress drawing (CQuilletDlgDraw.cpp).
     LRESULT OnListCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -164,6 +171,8 @@ private:
     std::unique_ptr<CWorkerThread> m_pWorker;
     std::atomic<int> m_stopRequest{kNoStop};
     int m_currentIndex = -1;  // worker thread only
+    CFileItem* m_currentItem = nullptr;  // worker thread only; the row's item
+    std::atomic<int> m_runCount{0};  // rows of the active run
     CProgressFilter m_progress;  // worker thread only
     CRowProgress m_sink{*this};
 

@@ -34,23 +34,28 @@ unsigned CQuilletDlg::RunConversion()
 {
     m_currentIndex = -1;
     const int count = m_list.GetItemCount();
+    // Rows neither move nor go while a run is active (sorting and removing
+    // are refused), so their items are read once.
+    std::vector<CFileItem*> items(count);
     for (int row = 0; row < count; ++row)
-        SetItemStatus(row, StatusNone);
+        items[row] = ItemAt(row);
+    SendMessage(WM_APP_RUN_STEP, kResetRows, count);
     for (int row = 0; row < count && m_stopRequest == kNoStop; ++row)
-        ConvertRow(row, count);
+        ConvertRow(row, count, items[row]);
     m_currentIndex = -1;
+    m_currentItem = nullptr;
     UpdateTitle(-1, -1);
     PostMessage(WM_APP_RUN_FINISHED);
     return 0;
 }
 
-void CQuilletDlg::ConvertRow(int row, int count)
+void CQuilletDlg::ConvertRow(int row, int count, CFileItem* item)
 {
-    CFileItem* item = ItemAt(row);
     m_currentIndex = row;
-    SetItemStatus(row, StatusConverting);
-    UpdateTitle(row, count);
-    m_list.EnsureVisible(row);
+    m_currentItem = item;
+    // Converting status, caption and scrolling in one round trip.
+    m_runCount = count;
+    SendMessage(WM_APP_RUN_STEP, kBeginRow, row);
     if (!item) {
         SetItemStatus(row, StatusFailed);
         return;
@@ -61,6 +66,21 @@ void CQuilletDlg::ConvertRow(int row, int count)
                                    m_settings.m_keepAttributes, m_settings.m_convertReadOnly,
                                    m_settings.m_backupOriginal, &m_sink);
     SetItemStatus(row, result == 0 ? StatusOk : StatusFailed);
+}
+
+// The steps of a run that the worker asks the window's thread to make; each
+// is one message, so the worker waits for the window once per step.
+void CQuilletDlg::OnRunStep(WPARAM step, LPARAM value)
+{
+    const int row = static_cast<int>(value);
+    if (step == kResetRows) {
+        for (int i = 0; i < row; ++i)
+            ApplyItemStatus(i, StatusNone);
+    } else if (step == kBeginRow) {
+        ApplyItemStatus(row, StatusConverting);
+        UpdateTitle(row, m_runCount);
+        m_list.EnsureVisible(row);
+    }
 }
 
 void CQuilletDlg::OnRunFinished()
@@ -128,6 +148,13 @@ void CQuilletDlg::SetRunningState(bool running)
 
 void CQuilletDlg::SetItemStatus(int row, int status)
 {
+    // One message to the window's thread, which makes the row's changes
+    // there: the worker pays for one round trip instead of four.
+    SendMessage(WM_APP_SET_ITEM_STATUS, static_cast<WPARAM>(row), status);
+}
+
+void CQuilletDlg::ApplyItemStatus(int row, int status)
+{
     if (CFileItem* item = ItemAt(row))
         item->status = static_cast<FileStatus>(status);
     m_list.SetItemState(row, INDEXTOSTATEIMAGEMASK(status), LVIS_STATEIMAGEMASK);
@@ -146,9 +173,9 @@ int CQuilletDlg::CRowProgress::OnBegin(int totalKiB)
     CQuilletDlg& o = m_owner;
     if (o.m_currentIndex < 0)
         return 0;
-    if (CFileItem* item = o.ItemAt(o.m_currentIndex))
-        item->sizeKB = totalKiB;
-    o.m_progress.Begin(totalKiB);
+    if (o.m_currentItem)
+        o.m_currentItem->sizeKB = totalKiB;
+    o.m_progress.Begin(totalKiB, ::GetTickCount64());
     o.m_list.SetItemText(o.m_currentIndex, 2, L"0");
     return 0;
 }
@@ -160,7 +187,7 @@ int CQuilletDlg::CRowProgress::OnProgress(int doneKiB)
         return -1;
     // Only a change of the shown number costs a message to the window.
     int percent = 0;
-    if (o.m_progress.Advance(doneKiB, percent))
+    if (o.m_progress.Advance(doneKiB, ::GetTickCount64(), percent))
         o.m_list.SetItemText(o.m_currentIndex, 2, std::to_wstring(percent));
     return 0;
 }

@@ -33,18 +33,20 @@ int ProgressBarRight(int left, int right, int percent)
     return left + static_cast<int>(static_cast<long long>(right - left) * percent / 100);
 }
 
-void CProgressFilter::Begin(int sizeKB)
+void CProgressFilter::Begin(int sizeKB, unsigned long long nowMs)
 {
     m_sizeKB = sizeKB;
     m_shown = 0;
+    m_shownAt = nowMs;
 }
 
-bool CProgressFilter::Advance(long long doneKB, int& percent)
+bool CProgressFilter::Advance(long long doneKB, unsigned long long nowMs, int& percent)
 {
-    int now = ProgressPercent(doneKB, m_sizeKB);
-    if (now == m_shown)
+    const int value = ProgressPercent(doneKB, m_sizeKB);
+    if (value == m_shown || nowMs - m_shownAt < kFrameMs)
         return false;
-    m_shown = now;
-    percent = now;
+    m_shown = value;
+    m_shownAt = nowMs;
+    percent = value;
     return true;
 }

@@ -110,13 +110,15 @@ TEST(RunProgress, PercentStaysInRange)
     EXPECT_EQ(ProgressBarRight(10, 5, 50), 10);
 }
 
-TEST(RunProgress, OnlyChangedPercentagesPass)
+TEST(RunProgress, OnlyChangedPercentagesPassAtMostOncePerFrame)
 {
     CProgressFilter filter;
-    filter.Begin(1024 * 1024);  // 1 GiB in KiB
+    // 1 GiB in KiB, reported over 10 s: every percent gets its frame.
+    const long long size = 1024 * 1024;
+    filter.Begin(static_cast<int>(size), 0);
     int shown = 0, changes = 0, percent = -1;
-    for (long long done = 1; done <= 1024 * 1024; ++done) {
-        if (filter.Advance(done, percent)) {
+    for (long long done = 1; done <= size; ++done) {
+        if (filter.Advance(done, done * 10000 / size, percent)) {
             ++changes;
             EXPECT_GT(percent, shown);
             shown = percent;
@@ -125,10 +127,17 @@ TEST(RunProgress, OnlyChangedPercentagesPass)
     EXPECT_EQ(changes, 100);
     EXPECT_EQ(shown, 100);
 
-    filter.Begin(0);
-    EXPECT_TRUE(filter.Advance(1, percent));
+    // A small file converted within one frame shows nothing after its "0".
+    filter.Begin(20, 1000);
+    for (long long done = 1; done <= 20; ++done)
+        EXPECT_FALSE(filter.Advance(done, 1000 + done / 4, percent)) << done;
+    EXPECT_TRUE(filter.Advance(20, 1000 + CProgressFilter::kFrameMs, percent));
     EXPECT_EQ(percent, 100);
-    EXPECT_FALSE(filter.Advance(2, percent));
+
+    filter.Begin(0, 0);
+    EXPECT_TRUE(filter.Advance(1, 100, percent));
+    EXPECT_EQ(percent, 100) << "a file that grew after its size was taken";
+    EXPECT_FALSE(filter.Advance(2, 200, percent));
 }
 
 TEST(MainLayout, GapsFollowTheClientRectangle)
