@@ -48,6 +48,11 @@ bool CTestQuilletDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         result = 0;
         return true;
     }
+    if (msg == kDestroyNow) {
+        ::DestroyWindow(m_hWnd);
+        result = 0;
+        return true;
+    }
     bool handled = CQuilletDlg::OnMessage(msg, wp, lp, result);
     if (msg == WM_SETTEXT && m_onCaption)
         m_onCaption(reinterpret_cast<const wchar_t*>(lp));

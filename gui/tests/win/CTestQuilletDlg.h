@@ -16,6 +16,8 @@
 class CTestQuilletDlg : public CQuilletDlg {
 public:
     using Script = std::function<void(CTestQuilletDlg&)>;
+    // Posted by a script: the window destroys itself, as when its owner goes.
+    static constexpr UINT kDestroyNow = WM_APP + 32;
 
     CTestQuilletDlg(CAppSettings& settings, CUiResources& ui, const CGuiCommandLine* commandLine, Script script);
 

@@ -232,6 +232,32 @@ TEST(MainWindowRun, CloseDuringARunFinishesTheFileAndCloses)
     }
 }
 
+TEST(MainWindowRun, DestroyedDuringARunWaitsForTheWorkerWhileServingIt)
+{
+    CTestEnvironment env;
+    env.settings.m_format = FormatIndex("lf");
+    CTempFolder temp;
+    std::vector<std::wstring> names;
+    bool ended = false;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        names = AddFiles(d, temp, {Crlf(3), Crlf(3), Crlf(3)});
+        const HWND window = d.Handle();
+        // The destruction arrives while the worker still has rows to go and
+        // messages to send; the join must serve them or both threads wait forever.
+        d.m_onCaption = [window](const std::wstring& caption) {
+            if (caption == L"1/3 - Quillet")
+                ::PostMessageW(window, CTestQuilletDlg::kDestroyNow, 0, 0);
+        };
+        d.Command(IDC_CONVERT);
+        ended = PumpUntil([&] { return !::IsWindow(window); }, 20000);
+        EXPECT_FALSE(d.IsRunning());
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(temp.Read(names[0]), Lf(3)) << "the file being converted is finished";
+    EXPECT_EQ(temp.Read(names[2]), Crlf(3)) << "later rows are left alone";
+}
+
 TEST(MainWindowRun, AutoCloseAfterACompleteRunAndAnEmptyList)
 {
     CTestEnvironment env;
