@@ -365,3 +365,71 @@ TEST(MainWindow, FolderDialogsOpenWithTheProposedFilterAndScanFlag)
     });
     dlg.DoModal();
 }
+
+namespace {
+struct CSeenMenu {
+    UINT defaultItem = 0;
+    RECT rect{};
+    bool open = false;
+};
+CSeenMenu g_menu;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    HWND window = ::FindWindowW(L"#32768", nullptr);
+    if (window && ::IsWindowVisible(window)) {
+        g_menu.open = true;
+        HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0));
+        g_menu.defaultItem = ::GetMenuDefaultItem(menu, FALSE, 0);
+        ::GetWindowRect(window, &g_menu.rect);
+    }
+    ::EndMenu();
+}
+
+CSeenMenu OpenContextMenu(CTestQuilletDlg& d, POINT screenPoint)
+{
+    g_menu = {};
+    ::SetTimer(nullptr, 0, 300, ReadOpenMenu);
+    d.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(d.FileList().Handle()),
+                  MAKELPARAM(screenPoint.x, screenPoint.y));
+    return g_menu;
+}
+}
+
+TEST(MainWindow, ContextMenuFromTheKeyboardAndItsDefaultItem)
+{
+    CTestEnvironment env;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [](CTestQuilletDlg& d) {
+        d.SetPos(nullptr, 100, 100, 700, 450, SWP_NOZORDER);
+        POINT corner{0, 0};
+        ::ClientToScreen(d.FileList().Handle(), &corner);
+
+        // Nothing selected, from the keyboard: near the list's top-left corner; Add Files is the default.
+        CSeenMenu empty = OpenContextMenu(d, {-1, -1});
+        ASSERT_TRUE(empty.open);
+        EXPECT_EQ(empty.defaultItem, UINT(ID_ADD_FILES));
+        EXPECT_EQ(empty.rect.left, corner.x + 5);
+        EXPECT_EQ(empty.rect.top, corner.y + 5);
+
+        // A selected row: at the centre of its icon; Open File is the default.
+        for (int i = 0; i < 3; ++i)
+            d.AddFileToList(L"C:\\work\\row" + std::to_wstring(i) + L".txt");
+        d.SelectOnly({1});
+        RECT icon{};
+        d.FileList().GetItemRect(1, icon, LVIR_ICON);
+        POINT centre{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+        ::ClientToScreen(d.FileList().Handle(), &centre);
+        CSeenMenu selected = OpenContextMenu(d, {-1, -1});
+        ASSERT_TRUE(selected.open);
+        EXPECT_EQ(selected.defaultItem, UINT(ID_OPEN_FILE));
+        EXPECT_EQ(selected.rect.left, centre.x);
+        EXPECT_EQ(selected.rect.top, centre.y);
+
+        // With the mouse: where it was clicked.
+        CSeenMenu mouse = OpenContextMenu(d, {corner.x + 40, corner.y + 60});
+        EXPECT_EQ(mouse.rect.left, corner.x + 40);
+        EXPECT_EQ(mouse.rect.top, corner.y + 60);
+    });
+    dlg.DoModal();
+}
