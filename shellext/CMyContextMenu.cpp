@@ -101,21 +101,27 @@ HRESULT CMyContextMenu::ReadSelection(HDROP drop) {
     return S_OK;
 }
 
-STDMETHODIMP CMyContextMenu::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT, UINT flags) {
+STDMETHODIMP CMyContextMenu::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
+                                              UINT flags) {
     if (flags & CMF_DEFAULTONLY)
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     try {
-        return BuildMenu(menu, indexMenu, idCmdFirst);
+        return BuildMenu(menu, indexMenu, idCmdFirst, idCmdLast);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
 }
 
-HRESULT CMyContextMenu::BuildMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst) {
+HRESULT CMyContextMenu::BuildMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast) {
+    // Identifiers past idCmdLast belong to other handlers or to Explorer itself.
+    const std::vector<qlshell::CMenuItem> items =
+        m_logic.BuildMenu(qlshell::CommandIdsAvailable(idCmdFirst, idCmdLast));
+    if (items.empty())
+        return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     CMenu popup(CreatePopupMenu());
     if (popup.Get() == nullptr)
         return HRESULT_FROM_WIN32(GetLastError());
-    for (const qlshell::CMenuItem& item : m_logic.BuildMenu()) {
+    for (const qlshell::CMenuItem& item : items) {
         const BOOL inserted =
             item.isSeparator
                 ? InsertMenuW(popup.Get(), static_cast<UINT>(-1), MF_SEPARATOR | MF_BYPOSITION,

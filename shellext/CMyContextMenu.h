@@ -36,7 +36,7 @@ public:
 
 private:
     HRESULT ReadSelection(HDROP drop);
-    HRESULT BuildMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst);
+    HRESULT BuildMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast);
     static bool IsVistaOrLater();
 
     CBitmap m_hBitmap;

@@ -24,14 +24,22 @@ private:
     qlcom::CRegKey m_key;
 };
 
+std::unique_ptr<qlshell::IRegistryKey> OpenForQuery(HKEY root, const std::wstring& path) {
+    qlcom::CRegKey key;
+    if (key.Open(root, path.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<COpenKey>(std::move(key));
+}
+
 } // namespace
 
 std::unique_ptr<qlshell::IRegistryKey> CRegistryReader::OpenAppKey(const std::wstring& subKey) {
     std::wstring path = qlshell::kAppKeyPath;
     if (!subKey.empty())
         path += L"\\" + subKey;
-    qlcom::CRegKey key;
-    if (key.Open(HKEY_CURRENT_USER, path.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
-        return nullptr;
-    return std::make_unique<COpenKey>(std::move(key));
+    return OpenForQuery(HKEY_CURRENT_USER, path);
+}
+
+std::unique_ptr<qlshell::IRegistryKey> CRegistryReader::OpenMachineAppKey() {
+    return OpenForQuery(HKEY_LOCAL_MACHINE, qlshell::kAppKeyPath);
 }

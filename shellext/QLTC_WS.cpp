@@ -6,6 +6,7 @@
 
 #include <exception>
 
+#include "CClassesRootOverride.h"
 #include "CQLTC_WSModule.h"
 
 extern "C" {
@@ -34,6 +35,19 @@ HRESULT Guarded(Call call) {
 // terminator takes part: "users" or "user1" do not match.
 bool IsPerUserCommandLine(LPCWSTR commandLine) {
     return commandLine != nullptr && _wcsnicmp(commandLine, L"user", 5) == 0;
+}
+
+// The merged proxy/stub registers itself below HKEY_CLASSES_ROOT; for a
+// per-user registration that root is pointed at the user's classes meanwhile.
+template <class Call>
+HRESULT InClassesOfRegistration(Call call) {
+    qlcom::CClassesRootOverride userClasses;
+    if (g_module.IsPerUserRegistration()) {
+        const HRESULT hr = userClasses.Begin();
+        if (FAILED(hr))
+            return hr;
+    }
+    return call();
 }
 
 } // namespace
@@ -70,7 +84,7 @@ STDAPI DllRegisterServer() {
     return Guarded([] {
         HRESULT hr = g_module.RegisterServer();
         if (SUCCEEDED(hr))
-            hr = PrxDllRegisterServer();
+            hr = InClassesOfRegistration([] { return PrxDllRegisterServer(); });
         return hr;
     });
 }
@@ -80,10 +94,12 @@ STDAPI DllUnregisterServer() {
         HRESULT hr = g_module.UnregisterServer();
         // Registering first makes sure every proxy key exists, so that the
         // removal that follows does not fail on a half-registered proxy.
-        if (SUCCEEDED(hr))
-            hr = PrxDllRegisterServer();
-        if (SUCCEEDED(hr))
-            hr = PrxDllUnregisterServer();
+        if (SUCCEEDED(hr)) {
+            hr = InClassesOfRegistration([] {
+                const HRESULT registered = PrxDllRegisterServer();
+                return SUCCEEDED(registered) ? PrxDllUnregisterServer() : registered;
+            });
+        }
         return hr;
     });
 }

@@ -32,8 +32,10 @@ CFolderTreeCtrl::CFolderTreeCtrl()
 {
     SetTimerPeriod(kAnimationPeriodMs);
     SetDrawAnimation(true);
+    // Loaded at the size it is drawn, so no frame is scaled twice.
     m_hourglass.Reset(static_cast<HCURSOR>(::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(kHourglassCursorId),
-                                                         IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+                                                         IMAGE_CURSOR, ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), 0)));
 }
 
 void CFolderTreeCtrl::OnLoadingBegin(HTREEITEM placeholder)
@@ -126,7 +128,7 @@ bool CFolderTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     if (msg == WM_CONTEXTMENU) {
         POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         // From the keyboard (-1, -1): under the selected item.
-        if (lp == -1) {
+        if (at.x == -1 && at.y == -1) {
             RECT text = TextRect(*this, GetSelection());
             at = {text.left, text.bottom};
             ::ClientToScreen(m_hWnd, &at);

@@ -8,6 +8,8 @@ namespace {
 const UINT kTimerResolutionMs = 5;
 // The action bits of a tree's expand notification (TVE_EXPAND, TVE_COLLAPSE).
 const UINT kExpandActionMask = 0x0003;
+// Between a row's icon and its text.
+const int kIconGap = 3;
 }
 
 CLoadingTreeCtrl::CLoadingTreeCtrl() = default;
@@ -104,7 +106,14 @@ void CLoadingTreeCtrl::LoadExpandedItem(HTREEITEM item)
     TakeSnapshot();
     DeleteItem(placeholder);
     m_placeholder = nullptr;
-    bool loaded = LoadChildren(item);
+    bool loaded = true;
+    try {
+        loaded = LoadChildren(item);
+    } catch (...) {
+        // Whatever went wrong, the animation must stop and redrawing come
+        // back; the item keeps the children it got so far.
+        ::OutputDebugStringW(L"loading a tree item failed");
+    }
     StopAnimation();
 
     SettleButton(item, loaded);
@@ -173,9 +182,10 @@ void CLoadingTreeCtrl::ClearPlaceholderIcon(HTREEITEM placeholder) const
     RECT text{};
     if (!GetItemRect(placeholder, text, true))
         return;
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
-    const int top = text.top + ((text.bottom - text.top) - size) / 2;
-    RECT icon{text.left - 3 - size, top, text.left - 3, top + size};
+    const int width = ::GetSystemMetrics(SM_CXSMICON);
+    const int height = ::GetSystemMetrics(SM_CYSMICON);
+    const int top = text.top + ((text.bottom - text.top) - height) / 2;
+    RECT icon{text.left - kIconGap - width, top, text.left - kIconGap, top + height};
     CWindowDC dc(m_hWnd);
     CBrush brush(::CreateSolidBrush(BackgroundColour()));
     if (dc)

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "CClassesRootOverride.h"
 #include "CComPtr.h"
 
 namespace qlcom {
@@ -57,6 +58,11 @@ HRESULT CTypeLibRegistrar::Register(const std::wstring& modulePath, bool perUser
     HRESULT hr = Load(modulePath, &library, path);
     if (FAILED(hr))
         return hr;
+    // Where the per-user function is missing, or writes machine-wide anyway
+    // (Wine), the plain one then still lands in the user's classes.
+    CClassesRootOverride userClasses;
+    if (perUser && FAILED(hr = userClasses.Begin()))
+        return hr;
     // The help directory is the folder of the library's help file; ours has none.
     BSTR helpFile = nullptr;
     std::wstring helpDir;
@@ -82,6 +88,9 @@ HRESULT CTypeLibRegistrar::Unregister(const std::wstring& modulePath, bool perUs
         return hr;
     CLibAttributes attributes(library.Get());
     if (FAILED(hr = attributes.Load()))
+        return hr;
+    CClassesRootOverride userClasses;
+    if (perUser && FAILED(hr = userClasses.Begin()))
         return hr;
     BSTR registeredPath = nullptr;
     if (FAILED(QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,

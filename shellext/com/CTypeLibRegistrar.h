@@ -1,6 +1,8 @@
 #pragma once
 // Registers and unregisters the type library bound into the DLL, for the
-// machine or, when asked and the system offers it, for the current user.
+// machine or for the current user. Per user, every key goes below
+// HKEY_CURRENT_USER\Software\Classes, also where the system's per-user
+// function is missing.
 #include <windows.h>
 #include <oaidl.h>
 

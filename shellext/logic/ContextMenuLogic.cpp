@@ -13,8 +13,8 @@ void CContextMenuLogic::AddSelectedPath(std::wstring_view path, const PathTest& 
     m_selection.Add(path, isDirectory);
 }
 
-std::vector<CMenuItem> CContextMenuLogic::BuildMenu() {
-    return m_menu.Build(m_selection.FolderSelected(), m_registry);
+std::vector<CMenuItem> CContextMenuLogic::BuildMenu(uint32_t idsAvailable) {
+    return m_menu.Build(m_selection.FolderSelected(), m_registry, idsAvailable);
 }
 
 int32_t CContextMenuLogic::GetCommandString(uintptr_t idCmd, uint32_t type, void* name, uint32_t cchMax,

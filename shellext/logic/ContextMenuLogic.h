@@ -23,7 +23,8 @@
 //
 //   QueryContextMenu:
 //                if (uFlags & CMF_DEFAULTONLY) return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
-//                for (const CMenuItem& item : m_logic.BuildMenu()) InsertMenuW(popup, -1,
+//                for (const CMenuItem& item :
+//                     m_logic.BuildMenu(CommandIdsAvailable(idCmdFirst, idCmdLast))) InsertMenuW(popup, -1,
 //                    MF_BYPOSITION | (item.isSeparator ? MF_SEPARATOR : MF_STRING),
 //                    item.isSeparator ? UINT_PTR(-1) : idCmdFirst + item.offset,
 //                    item.isSeparator ? nullptr : item.text.c_str());
@@ -96,8 +97,10 @@ public:
     const CStringArray& SelectedPaths() const { return m_selection.Paths(); }
     bool FolderSelected() const { return m_selection.FolderSelected(); }
 
-    // IContextMenu::QueryContextMenu without CMF_DEFAULTONLY: the submenu's items.
-    std::vector<CMenuItem> BuildMenu();
+    // IContextMenu::QueryContextMenu without CMF_DEFAULTONLY: the submenu's items,
+    // using at most `idsAvailable` command identifiers (CommandIdsAvailable of
+    // idCmdFirst and idCmdLast). No items: the glue inserts no submenu.
+    std::vector<CMenuItem> BuildMenu(uint32_t idsAvailable = kAnyNumberOfCommands);
     uint32_t GetCommandCount() const { return m_menu.GetCommandCount(); }
     const CMenuModel& Menu() const { return m_menu; }
 

@@ -55,9 +55,10 @@ std::wstring PresetSubKeyName(uint32_t number) {
     return text;
 }
 
-std::vector<PresetFilter> LoadPresetFilters(IRegistryReader& registry) {
+std::vector<PresetFilter> LoadPresetFilters(IRegistryReader& registry, uint32_t maxEntries) {
     std::vector<PresetFilter> presets;
-    const uint32_t count = std::min(ReadPresetCount(registry), kMaxStoredPresets);
+    if (maxEntries == 0) return presets;
+    const uint32_t count = std::min({ReadPresetCount(registry), maxEntries, kMaxStoredPresets});
     for (uint32_t number = 1; number <= count; ++number) {
         std::unique_ptr<IRegistryKey> entry =
             registry.OpenAppKey(std::wstring(kFiltersKey) + L"\\" + PresetSubKeyName(number));
@@ -70,9 +71,12 @@ std::vector<PresetFilter> LoadPresetFilters(IRegistryReader& registry) {
     return presets;
 }
 
-std::vector<PresetFilter> LoadDefaultFilters() {
+std::vector<PresetFilter> LoadDefaultFilters(uint32_t maxRows) {
     std::vector<PresetFilter> presets;
-    for (const DefaultFilterRow& row : kDefaultFilters) presets.push_back({row.name, row.filter});
+    for (const DefaultFilterRow& row : kDefaultFilters) {
+        if (presets.size() >= maxRows) break;
+        presets.push_back({row.name, row.filter});
+    }
     return presets;
 }
 

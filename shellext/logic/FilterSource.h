@@ -31,11 +31,13 @@ constexpr uint32_t kMaxStoredPresets = 0xFFFE;
 // Reads "Filters\Count" and the subkeys "01", "02", ... "99", "100", ...
 // An entry whose subkey does not open or whose "Name" or "Filter" is not an
 // acceptable string (see RegistryValues.h) is skipped. Empty when the key,
-// "Count" or every entry is missing.
-std::vector<PresetFilter> LoadPresetFilters(IRegistryReader& registry);
+// "Count" or every entry is missing. At most `maxEntries` subkeys are opened
+// (and kMaxStoredPresets at most in any case), so the number of items the
+// menu has room for also bounds the work a damaged "Count" can cause.
+std::vector<PresetFilter> LoadPresetFilters(IRegistryReader& registry, uint32_t maxEntries = kMaxStoredPresets);
 
-// The built-in table as presets.
-std::vector<PresetFilter> LoadDefaultFilters();
+// The first `maxRows` rows of the built-in table as presets.
+std::vector<PresetFilter> LoadDefaultFilters(uint32_t maxRows = kMaxStoredPresets);
 
 // "%02d" of `number`: "01" ... "99", "100", ...
 std::wstring PresetSubKeyName(uint32_t number);

@@ -7,6 +7,7 @@
 // implementation is a few lines:
 //   OpenAppKey(sub)  -> RegOpenKeyExW(HKEY_CURRENT_USER, kAppKeyPath [+ L"\\" + sub],
 //                                     0, KEY_QUERY_VALUE, &key); null unless ERROR_SUCCESS
+//   OpenMachineAppKey() -> the same with HKEY_LOCAL_MACHINE and kAppKeyPath
 //   QueryValue(...)  -> RegQueryValueExW(key, name, nullptr, &type, data, &size)
 //   ~IRegistryKey()  -> RegCloseKey(key)
 #include <cstdint>
@@ -51,6 +52,10 @@ public:
     // Opens kAppKeyPath when `subKey` is empty, else kAppKeyPath\subKey, for
     // query access only. Null when the key does not open.
     virtual std::unique_ptr<IRegistryKey> OpenAppKey(const std::wstring& subKey) = 0;
+    // Opens kAppKeyPath below HKEY_LOCAL_MACHINE, for query access only, where
+    // a per-machine install leaves "AppFolder" for every user. Null when the
+    // key does not open.
+    virtual std::unique_ptr<IRegistryKey> OpenMachineAppKey() = 0;
 };
 
 }  // namespace qlshell

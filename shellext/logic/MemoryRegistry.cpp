@@ -103,8 +103,13 @@ int CMemoryRegistry::OpenKeyCount() const { return *m_openKeys; }
 
 std::unique_ptr<IRegistryKey> CMemoryRegistry::OpenAppKey(const std::wstring& subKey) {
     const std::wstring path = Normalise(subKey);
+    ++m_opensSoFar;
     if (m_keys.find(path) == m_keys.end()) return nullptr;
     return std::make_unique<CKey>(*this, path, m_openKeys);
+}
+
+std::unique_ptr<IRegistryKey> CMemoryRegistry::OpenMachineAppKey() {
+    return m_machine ? m_machine->OpenAppKey(L"") : nullptr;
 }
 
 std::vector<uint8_t> CMemoryRegistry::Utf16Bytes(const std::wstring& text) {

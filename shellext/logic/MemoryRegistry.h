@@ -33,8 +33,13 @@ public:
 
     // Keys opened through OpenAppKey and not yet closed.
     int OpenKeyCount() const;
+    // Keys opened through OpenAppKey since this registry was made.
+    int OpensSoFar() const { return m_opensSoFar; }
 
     std::unique_ptr<IRegistryKey> OpenAppKey(const std::wstring& subKey) override;
+    // The machine's key is the root ("") of `machine`, once one is given.
+    std::unique_ptr<IRegistryKey> OpenMachineAppKey() override;
+    void UseMachineHive(CMemoryRegistry& machine) { m_machine = &machine; }
 
     // UTF-16 bytes of `text` without a terminator, one code unit per wchar_t.
     static std::vector<uint8_t> Utf16Bytes(const std::wstring& text);
@@ -51,6 +56,8 @@ private:
 
     std::map<std::wstring, ValueMap> m_keys;  // normalised key path -> values
     std::shared_ptr<int> m_openKeys;
+    CMemoryRegistry* m_machine = nullptr;  // not owned
+    int m_opensSoFar = 0;
 };
 
 }  // namespace qlshell

@@ -38,13 +38,20 @@ std::wstring FilterItemText(const std::wstring& name) {
     return CutTo(kFilterItemPrefix + name, kMaxItemTextChars);
 }
 
-std::vector<CMenuItem> CMenuModel::Build(bool folderSelected, IRegistryReader& registry) {
+uint32_t CommandIdsAvailable(uint32_t idCmdFirst, uint32_t idCmdLast) {
+    if (idCmdLast < idCmdFirst) return 0;
+    const uint32_t span = idCmdLast - idCmdFirst;
+    return span == UINT32_MAX ? UINT32_MAX : span + 1;
+}
+
+std::vector<CMenuItem> CMenuModel::Build(bool folderSelected, IRegistryReader& registry, uint32_t idsAvailable) {
     std::vector<CMenuItem> items;
     m_commandCount = 0;
     m_folderVariant = folderSelected;
     if (folderSelected) {
-        BuildFolderItems(items, registry);
-    } else {
+        m_filterPatterns.Clear();
+        if (idsAvailable >= 1) BuildFolderItems(items, registry, idsAvailable - 1);
+    } else if (idsAvailable >= kFileVariantCommands) {
         BuildFileItems(items);
     }
     return items;
@@ -61,10 +68,9 @@ void CMenuModel::BuildFileItems(std::vector<CMenuItem>& items) {
     AddCommand(items, kConvertLaterText);
 }
 
-void CMenuModel::BuildFolderItems(std::vector<CMenuItem>& items, IRegistryReader& registry) {
-    m_filterPatterns.Clear();
-    std::vector<PresetFilter> presets = LoadPresetFilters(registry);
-    if (presets.empty()) presets = LoadDefaultFilters();
+void CMenuModel::BuildFolderItems(std::vector<CMenuItem>& items, IRegistryReader& registry, uint32_t maxFilters) {
+    std::vector<PresetFilter> presets = LoadPresetFilters(registry, maxFilters);
+    if (presets.empty()) presets = LoadDefaultFilters(maxFilters);
     for (const PresetFilter& preset : presets) {
         AddCommand(items, FilterItemText(preset.name));
         m_filterPatterns.Append(preset.filter);

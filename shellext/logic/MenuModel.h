@@ -32,12 +32,25 @@ constexpr size_t kMaxHelpTextChars = 1023;
 // Item texts are formatted into a 256-character buffer.
 constexpr size_t kMaxItemTextChars = 255;
 
+// No limit on the command identifiers a build may use.
+constexpr uint32_t kAnyNumberOfCommands = UINT32_MAX;
+// Commands of the file variant: three formats and "Convert Later...".
+constexpr uint32_t kFileVariantCommands = 4;
+
+// How many identifiers idCmdFirst..idCmdLast holds (both ends included);
+// 0 when the range is empty.
+uint32_t CommandIdsAvailable(uint32_t idCmdFirst, uint32_t idCmdLast);
+
 class CMenuModel {
 public:
     // Rebuilds the submenu for the variant; the folder variant reads the stored
     // presets (or uses the built-in table). Resets and recounts the command count
-    // and refills the filter patterns.
-    std::vector<CMenuItem> Build(bool folderSelected, IRegistryReader& registry);
+    // and refills the filter patterns. At most `idsAvailable` commands are
+    // made: identifiers past the shell's range belong to other handlers. The
+    // folder variant drops the filter items that do not fit, keeping "Custom
+    // Filter..."; when not even the fixed commands fit, nothing is built.
+    std::vector<CMenuItem> Build(bool folderSelected, IRegistryReader& registry,
+                                 uint32_t idsAvailable = kAnyNumberOfCommands);
 
     // Command identifiers used by the last build (separators excluded); 0 before any.
     uint32_t GetCommandCount() const { return m_commandCount; }
@@ -53,7 +66,7 @@ public:
 
 private:
     void BuildFileItems(std::vector<CMenuItem>& items);
-    void BuildFolderItems(std::vector<CMenuItem>& items, IRegistryReader& registry);
+    void BuildFolderItems(std::vector<CMenuItem>& items, IRegistryReader& registry, uint32_t maxFilters);
     void AddCommand(std::vector<CMenuItem>& items, std::wstring text);
 
     CStringArray m_filterPatterns;

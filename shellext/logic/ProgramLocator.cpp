@@ -5,21 +5,18 @@
 namespace qlshell {
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+std::optional<std::wstring> ReadAppFolder(std::unique_ptr<IRegistryKey> key) {
+    if (!key) return std::nullopt;
+    return ReadRegistryString(*key, kAppFolderValue, kLongStringBufferBytes);
+}
 
 }  // namespace
 
-bool IsFullyQualifiedPath(const std::wstring& path) {
-    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsSeparator(path[2])) return true;
-    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-}
-
 std::optional<std::wstring> FindProgramPath(IRegistryReader& registry, const PathTest& fileExists) {
-    std::unique_ptr<IRegistryKey> appKey = registry.OpenAppKey(L"");
-    if (!appKey) return std::nullopt;
-    std::optional<std::wstring> folder = ReadRegistryString(*appKey, kAppFolderValue, kLongStringBufferBytes);
-    appKey.reset();
+    // The user's own value wins; the machine's serves every user of a
+    // per-machine install, whose installer could write only its own user's.
+    std::optional<std::wstring> folder = ReadAppFolder(registry.OpenAppKey(L""));
+    if (!folder) folder = ReadAppFolder(registry.OpenMachineAppKey());
     if (!folder) return std::nullopt;
 
     std::wstring path = *folder + L"\\" + kProgramFileName;

@@ -92,3 +92,38 @@ TEST_F(HandlerFixture, InitializeNeedsADropListAndKeepsTheSelectionOtherwise) {
     ASSERT_EQ(S_OK, Initialize({}));
     EXPECT_EQ(MAKE_HRESULT(SEVERITY_SUCCESS, 0, 4), Query()); // an empty list shows the file commands
 }
+
+TEST_F(HandlerFixture, ManyStoredPresetsStayInsideANarrowIdentifierRange) {
+    WriteDword(HKEY_CURRENT_USER, kFilters, L"Count", 5000);
+    HKEY filters = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kFilters, 0, KEY_ALL_ACCESS, &filters));
+    for (int n = 1; n <= 5000; ++n) {
+        wchar_t name[16] = {};
+        swprintf(name, ARRAYSIZE(name), L"%02d", n);
+        const std::wstring text = L"P" + std::to_wstring(n);
+        RegSetKeyValueW(filters, name, L"Name", REG_SZ, text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+        RegSetKeyValueW(filters, name, L"Filter", REG_SZ, L"*.txt", DWORD(6 * sizeof(wchar_t)));
+    }
+    RegCloseKey(filters);
+    ASSERT_EQ(S_OK, Initialize({Scratch().AddFolder(L"src")}));
+
+    // Explorer leaves 31 identifiers, 100..130: 30 presets and "Custom Filter...".
+    EXPECT_EQ(MAKE_HRESULT(SEVERITY_SUCCESS, 0, 31), Query(CMF_NORMAL, kFirstId + 30));
+    const std::vector<CMenuEntry> items = Submenu();
+    ASSERT_EQ(32u, items.size());
+    for (const CMenuEntry& item : items) {
+        if (!item.separator) {
+            EXPECT_GE(item.id, kFirstId);
+            EXPECT_LE(item.id, kFirstId + 30);
+        }
+    }
+    EXPECT_EQ((CMenuEntry{L"Convert P30", kFirstId + 29}), items[29]);
+    EXPECT_EQ((CMenuEntry{L"Custom Filter...", kFirstId + 30}), items[31]);
+    EXPECT_EQ(L"Convert line endings for the files matched your custom filter.", HelpTextW(30));
+    EXPECT_EQ(L"<failed>", HelpTextW(31));
+
+    // Too few identifiers for the file commands: no submenu at all.
+    ASSERT_EQ(S_OK, Initialize({Scratch().AddFile(L"a.txt")}));
+    EXPECT_EQ(MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0), Query(CMF_NORMAL, kFirstId + 2));
+    EXPECT_EQ(1, GetMenuItemCount(m_hmenu));
+}

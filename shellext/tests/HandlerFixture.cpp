@@ -39,12 +39,12 @@ HRESULT HandlerFixture::Initialize(const std::vector<std::wstring>& paths) {
     return hr;
 }
 
-HRESULT HandlerFixture::Query(UINT flags) {
+HRESULT HandlerFixture::Query(UINT flags, UINT idCmdLast) {
     if (m_hmenu != nullptr)
         DestroyMenu(m_hmenu);
     m_hmenu = CreatePopupMenu();
     AppendMenuW(m_hmenu, MF_STRING, 1, L"Open");
-    return m_menu->QueryContextMenu(m_hmenu, 0, kFirstId, kFirstId + 0x7000, flags);
+    return m_menu->QueryContextMenu(m_hmenu, 0, kFirstId, idCmdLast, flags);
 }
 
 std::vector<CMenuEntry> HandlerFixture::Submenu() const {

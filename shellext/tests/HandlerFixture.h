@@ -28,7 +28,7 @@ protected:
     HRESULT Initialize(const std::vector<std::wstring>& paths);
     // QueryContextMenu into a fresh menu holding one item "Open" (the submenu
     // goes in front of it, at position 0) with identifiers from 100.
-    HRESULT Query(UINT flags = CMF_NORMAL);
+    HRESULT Query(UINT flags = CMF_NORMAL, UINT idCmdLast = kFirstId + 0x7000);
     // The items of the "Quillet" submenu built by the last Query.
     std::vector<CMenuEntry> Submenu() const;
     // InvokeCommand with a command offset; the Ctrl key is held or not.

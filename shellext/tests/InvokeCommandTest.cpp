@@ -140,3 +140,30 @@ TEST_F(InvokeCommand, NothingStartsWithoutAUsableAppFolderOrForForeignVerbs) {
     EXPECT_EQ(L" -format cr \"" + a + L"\" -ka -cr -as -ac", Parameters(WaitForRecord()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((Scratch().Path() + L"\\must-not-exist.txt").c_str()));
 }
+
+TEST_F(InvokeCommand, BareNamesInTheDataObjectNeverReachTheCommandLine) {
+    const std::wstring a = Scratch().AddFile(L"a.txt");
+    EXPECT_EQ(L" -format lf \"" + a + L"\" -ka -cr -as -ac", Run({L"-h", a, L"/ss", L"-format", L"b.txt"}, 2, false));
+    // Nothing fully qualified at all: the program gets no path.
+    EXPECT_EQ(L" -ka -cr", Run({L"/?", L"-ac"}, 3, false));
+}
+
+TEST_F(InvokeCommand, MachineAppFolderServesAUserWithoutTheirOwn) {
+    CAppKeyScope machine(HKEY_LOCAL_MACHINE);
+    const std::wstring a = Scratch().AddFile(L"a.txt");
+    WriteString(HKEY_LOCAL_MACHINE, kAppKey, L"AppFolder", StubFolder());
+    DeleteTree(HKEY_CURRENT_USER, kAppKey);
+    EXPECT_EQ(L" \"" + a + L"\" -ka -cr", Run({a}, 3, false));
+
+    // The user's own value wins, also when it leads nowhere.
+    WriteString(HKEY_CURRENT_USER, kAppKey, L"AppFolder", Scratch().Path());
+    UseRecord(L"must-not-exist.txt");
+    ASSERT_EQ(S_OK, Initialize({a}));
+    ASSERT_TRUE(SUCCEEDED(Query()));
+    EXPECT_EQ(S_OK, Invoke(3));
+    const std::wstring unstarted = m_record;
+    // A program started after it has run: the refused one would have, too.
+    WriteString(HKEY_CURRENT_USER, kAppKey, L"AppFolder", StubFolder());
+    EXPECT_EQ(L" \"" + a + L"\" -ka -cr", Run({a}, 3, false));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(unstarted.c_str()));
+}

@@ -121,6 +121,25 @@ TEST_F(Registration, UserCommandLineRegistersUnderTheUsersClasses) {
     }
 }
 
+TEST_F(Registration, PerUserRegistrationKeepsTypeLibraryAndProxyOutOfTheMachineHive) {
+    // Keys that the type library and the proxy/stub registration write.
+    const std::wstring systemKeys[] = {L"TypeLib\\" + kLibid, L"Interface\\" + kIid, L"CLSID\\" + kIid};
+    ASSERT_EQ(0, Regsvr32(L"/n /i:user"));
+    for (const std::wstring& key : systemKeys) {
+        EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + key)) << key;
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + key)) << key;
+    }
+    EXPECT_EQ(ServerPath(), ReadString(HKEY_CURRENT_USER, kClasses + L"CLSID\\" + kIid + L"\\InprocServer32"));
+    EXPECT_EQ(ServerPath(), ReadString(HKEY_CURRENT_USER, kClasses + L"TypeLib\\" + kLibid + L"\\1.0\\0\\win64"));
+
+    ASSERT_EQ(0, Regsvr32(L"/u /n /i:user"));
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        ExpectNoScriptKeys(root);
+        for (const std::wstring& key : systemKeys)
+            EXPECT_FALSE(KeyExists(root, kClasses + key)) << key;
+    }
+}
+
 TEST_F(Registration, CommandLinesThatOnlyStartWithUserRegisterMachineWide) {
     for (const wchar_t* almost : {L"users", L"user1"}) {
         ASSERT_EQ(0, Regsvr32(std::wstring(L"/n /i:") + almost));

@@ -12,7 +12,6 @@ namespace qltest {
 namespace {
 
 const wchar_t kAppKey[] = L"Software\\Varnel\\Quillet";
-const wchar_t kAppKeyBackup[] = L"Software\\Varnel\\Quillet.test-backup";
 
 } // namespace
 
@@ -154,28 +153,34 @@ static HANDLE AppKeyLock() {
     return lock;
 }
 
-CAppKeyScope::CAppKeyScope() {
-    WaitForSingleObject(AppKeyLock(), 300000);
-    DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
-    if (KeyExists(HKEY_CURRENT_USER, kAppKey)) {
+CAppKeyScope::CAppKeyScope(HKEY root, const std::wstring& path)
+    : m_root(root), m_path(path), m_backup(path + L".test-backup"),
+      m_locked(root == HKEY_CURRENT_USER && _wcsicmp(path.c_str(), kAppKey) == 0) {
+    if (m_locked)
+        WaitForSingleObject(AppKeyLock(), 300000);
+    DeleteTree(m_root, m_backup);
+    if (KeyExists(m_root, m_path)) {
         HKEY backup = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKeyBackup, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
-        RegCopyTreeW(HKEY_CURRENT_USER, kAppKey, backup);
+        RegCreateKeyExW(m_root, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr);
+        RegCopyTreeW(m_root, m_path.c_str(), backup);
         RegCloseKey(backup);
-        DeleteTree(HKEY_CURRENT_USER, kAppKey);
+        DeleteTree(m_root, m_path);
     }
 }
 
 CAppKeyScope::~CAppKeyScope() {
-    DeleteTree(HKEY_CURRENT_USER, kAppKey);
-    if (KeyExists(HKEY_CURRENT_USER, kAppKeyBackup)) {
+    DeleteTree(m_root, m_path);
+    if (KeyExists(m_root, m_backup)) {
         HKEY original = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, kAppKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
-        RegCopyTreeW(HKEY_CURRENT_USER, kAppKeyBackup, original);
+        RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &original, nullptr);
+        RegCopyTreeW(m_root, m_backup.c_str(), original);
         RegCloseKey(original);
-        DeleteTree(HKEY_CURRENT_USER, kAppKeyBackup);
+        DeleteTree(m_root, m_backup);
+    } else if (_wcsicmp(m_path.c_str(), kAppKey) == 0) {
+        RegDeleteKeyW(m_root, L"Software\\Varnel"); // only when nothing else is left in it
     }
-    ReleaseMutex(AppKeyLock());
+    if (m_locked)
+        ReleaseMutex(AppKeyLock());
 }
 
 CServerDll::CServerDll() : m_module(LoadLibraryW(ServerPath().c_str())) {

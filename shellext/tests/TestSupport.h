@@ -43,13 +43,21 @@ void WriteString(HKEY root, const std::wstring& path, const std::wstring& name, 
                  DWORD type = REG_SZ);
 void WriteDword(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
 
-// Moves HKCU\Software\Varnel\Quillet aside for the life of the object and puts it back afterwards.
+// Moves a key (the current user's Software\Varnel\Quillet by default) aside
+// for the life of the object and puts it back afterwards. The program's own
+// key of the current user is also held against the other tests that change it.
 class CAppKeyScope {
 public:
-    CAppKeyScope();
+    explicit CAppKeyScope(HKEY root = HKEY_CURRENT_USER, const std::wstring& path = L"Software\\Varnel\\Quillet");
     ~CAppKeyScope();
     CAppKeyScope(const CAppKeyScope&) = delete;
     CAppKeyScope& operator=(const CAppKeyScope&) = delete;
+
+private:
+    HKEY m_root;
+    std::wstring m_path;
+    std::wstring m_backup;
+    bool m_locked;
 };
 
 // The server DLL loaded with LoadLibraryW, and its exports.

@@ -151,3 +151,27 @@ TEST_F(ContextMenuLogicTest, ProgramPathComesOnlyFromAUsableAppFolder) {
     EXPECT_EQ(find(), std::nullopt);
     EXPECT_EQ(m_registry.OpenKeyCount(), 0);
 }
+
+TEST_F(ContextMenuLogicTest, MachineAppFolderServesUsersWithoutTheirOwn) {
+    CMemoryRegistry machine;
+    m_registry.UseMachineHive(machine);
+    auto find = [this] { return FindProgramPath(m_registry, m_fileExists); };
+    const std::wstring machineProgram = L"C:\\Program Files\\Quillet\\Quillet.exe";
+    m_files.insert(machineProgram);
+    machine.SetString(L"", L"AppFolder", L"C:\\Program Files\\Quillet");
+
+    EXPECT_EQ(find(), kProgram);  // the user's own value wins
+    // A user's value that points nowhere is still the user's choice: no fallback.
+    m_registry.SetString(L"", L"AppFolder", L"C:\\Nowhere");
+    EXPECT_EQ(find(), std::nullopt);
+    // Missing by the string rules (absent, wrong type): the machine's value.
+    m_registry.SetDword(L"", L"AppFolder", 1);
+    EXPECT_EQ(find(), machineProgram);
+    m_registry.DeleteKey(L"");
+    EXPECT_EQ(find(), machineProgram);
+    machine.SetString(L"", L"AppFolder", L"Quillet");  // relative: never started
+    EXPECT_EQ(find(), std::nullopt);
+    machine.DeleteValue(L"", L"AppFolder");
+    EXPECT_EQ(find(), std::nullopt);
+    EXPECT_EQ(machine.OpenKeyCount(), 0);
+}

@@ -119,3 +119,49 @@ TEST(MenuModelTest, CommandStringRequestsAndBufferCuts) {
     CopyHelpTextW(pair, wide, 3);
     EXPECT_EQ(std::wstring(wide), L"a");
 }
+
+TEST(MenuModelTest, CommandsStayWithinTheIdentifierRangeExplorerGives) {
+    EXPECT_EQ(CommandIdsAvailable(100, 109), 10u);
+    EXPECT_EQ(CommandIdsAvailable(100, 100), 1u);
+    EXPECT_EQ(CommandIdsAvailable(100, 99), 0u);
+    EXPECT_EQ(CommandIdsAvailable(0, UINT32_MAX), UINT32_MAX);
+
+    CMemoryRegistry registry;
+    registry.SetDword(L"Filters", L"Count", 5000);
+    for (uint32_t n = 1; n <= 5000; ++n) {
+        registry.SetString(L"Filters\\" + PresetSubKeyName(n), L"Name", L"P" + std::to_wstring(n));
+        registry.SetString(L"Filters\\" + PresetSubKeyName(n), L"Filter", L"*." + std::to_wstring(n));
+    }
+    CContextMenuLogic logic(registry);
+    SelectFolder(logic);
+
+    // Ten identifiers: nine presets and "Custom Filter...", which always keeps its place.
+    const int opensBefore = registry.OpensSoFar();
+    std::vector<CMenuItem> items = logic.BuildMenu(10);
+    EXPECT_EQ(logic.GetCommandCount(), 10u);
+    for (const CMenuItem& item : items) EXPECT_LT(item.offset, 10u);
+    EXPECT_EQ(items[8].text, L"Convert P9");
+    EXPECT_EQ(items.back().text, L"Custom Filter...");
+    EXPECT_EQ(items.back().offset, 9u);
+    EXPECT_EQ(logic.Menu().ActionFor(9)->filter, std::nullopt);
+    // "Filters" and at most one subkey per identifier, however large "Count" is.
+    EXPECT_LE(registry.OpensSoFar() - opensBefore, 11);
+
+    // The built-in table is cut the same way when no preset is stored.
+    registry.DeleteKey(L"Filters");
+    items = logic.BuildMenu(3);
+    EXPECT_EQ(Texts(items), (std::vector<std::wstring>{L"Convert C/C++ Files", L"Convert CMake Files", L"-",
+                                                       L"Custom Filter..."}));
+    items = logic.BuildMenu(1);
+    EXPECT_EQ(Texts(items), (std::vector<std::wstring>{L"-", L"Custom Filter..."}));
+    EXPECT_EQ(items.back().offset, 0u);
+
+    // No room at all, or not for the four file commands: no menu and no commands.
+    EXPECT_TRUE(logic.BuildMenu(0).empty());
+    EXPECT_EQ(logic.GetCommandCount(), 0u);
+    EXPECT_EQ(logic.Menu().ActionFor(0), std::nullopt);
+    CContextMenuLogic files(registry);
+    EXPECT_TRUE(files.BuildMenu(3).empty());
+    EXPECT_EQ(files.GetCommandCount(), 0u);
+    EXPECT_EQ(files.BuildMenu(4).size(), 5u);
+}

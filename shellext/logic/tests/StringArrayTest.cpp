@@ -45,13 +45,35 @@ TEST(SelectionTest, FolderTestStopsAtTheFirstFolderAndBeginReplacesTheSelection)
     };
     CSelection selection;
     selection.Begin(4);
-    for (const wchar_t* path : {L"C:\\a.txt", L"C:\\src", L"C:\\b.txt", L""}) selection.Add(path, isDirectory);
+    for (const wchar_t* path : {L"C:\\a.txt", L"C:\\src", L"C:\\b.txt", L"\\\\server\\share\\c.txt"})
+        selection.Add(path, isDirectory);
     EXPECT_TRUE(selection.FolderSelected());
     EXPECT_EQ(asked, (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\src"}));
-    EXPECT_EQ(selection.Paths().Items(), (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\src", L"C:\\b.txt", L""}));
+    EXPECT_EQ(selection.Paths().Items(), (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\src", L"C:\\b.txt",
+                                                                    L"\\\\server\\share\\c.txt"}));
 
     selection.Begin(1);
     selection.Add(L"C:\\c.txt", isDirectory);
     EXPECT_FALSE(selection.FolderSelected());
     EXPECT_EQ(selection.Paths().GetCount(), 1);
+}
+
+TEST(SelectionTest, OnlyFullyQualifiedPathsAreKeptSoNoneCanPassAsAnOption) {
+    std::vector<std::wstring> asked;
+    auto isDirectory = [&asked](const std::wstring& path) {
+        asked.push_back(path);
+        return true;
+    };
+    CSelection selection;
+    selection.Begin(9);
+    for (const wchar_t* path : {L"-h", L"/ss", L"-format", L"", L"a.txt", L"C:a.txt", L"\\a.txt", L"/", L"d:/x"})
+        selection.Add(path, isDirectory);
+    EXPECT_EQ(selection.Paths().Items(), (std::vector<std::wstring>{L"d:/x"}));
+    // Left-out names are not asked about either, so they cannot choose the folder menu.
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"d:/x"}));
+
+    selection.Begin(2);
+    selection.Add(L"-ac", isDirectory);
+    EXPECT_FALSE(selection.FolderSelected());
+    EXPECT_EQ(selection.Paths().GetCount(), 0);
 }

@@ -6,6 +6,7 @@
 #include "Screenshot.h"
 #include "resource.h"
 
+#include <new>
 #include <set>
 #include <string>
 
@@ -282,6 +283,35 @@ TEST(CFolderTreeCtrl, TheExplorerMenuOfTheSelectedItemShowsAndCloses)
         EXPECT_FALSE(tree.IsContextMenuUp());
         // Ids outside the shell's range are not the menu's business.
         EXPECT_FALSE(tree.SendMessage(WM_COMMAND, MAKEWPARAM(100, 0), 0));
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(CLoadingTreeCtrl, ALoadingThatThrowsStillStopsTheAnimationAndKeepsTheTreeUsable)
+{
+    CComInitializer com;
+    CTestFolders folders(3);
+    CTreeDlg dlg([](CTreeDlg& d) {
+        CTestFolderTree& tree = d.m_tree;
+        ASSERT_TRUE(tree.SelectPath(CTestFolders::Root()));
+        HTREEITEM root = tree.GetSelection();
+        HTREEITEM big = nullptr;
+        for (HTREEITEM child = tree.GetChild(root); child; child = tree.GetNextSibling(child)) {
+            if (tree.GetItemText(child) == L"Big")
+                big = child;
+        }
+        ASSERT_NE(big, nullptr);
+        tree.SetChildInsertedHook([](int) { throw std::bad_alloc(); });
+        tree.Expand(big);
+        tree.SetChildInsertedHook(nullptr);
+        EXPECT_EQ(tree.LoadingItem(), nullptr);
+        EXPECT_EQ(tree.GetItemText(tree.GetChild(big)), L"Folder 000");
+        // Redrawing is back on: an invalidated tree gets painted again.
+        tree.Invalidate();
+        EXPECT_TRUE(::GetUpdateRect(tree, nullptr, FALSE));
+        // The next folder loads as usual.
+        EXPECT_TRUE(tree.SelectPath(CTestFolders::Deep()));
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);

@@ -1,0 +1,173 @@
+// The setup program under Wine, silently: per-user and per-machine installs
+// into temporary folders, the installed extension starting the installed
+// program, uninstalling with and without the user's settings, and installing
+// again over a copy or elsewhere.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "InstalledCopy.h"
+#include "TestSupport.h"
+
+using namespace qltest;
+
+namespace {
+
+const std::wstring kClsid = L"{2492AC56-FE65-4047-A46F-FC1A61024BE6}";
+const std::wstring kClasses = L"Software\\Classes\\";
+const std::wstring kSettingsKey = std::wstring(kAppKey) + L"\\Settings";
+const std::wstring kHandlerKeys[] = {L"*\\ShellEx\\ContextMenuHandlers\\Varnel.Quillet",
+                                     L"Folder\\ShellEx\\ContextMenuHandlers\\Varnel.Quillet"};
+// Every classes key the registration writes: scripts, type library, proxy/stub.
+const std::wstring kOurClassKeys[] = {
+    kHandlerKeys[0], kHandlerKeys[1], L"CLSID\\" + kClsid, L"Varnel.Quillet.SCM", L"Varnel.Quillet.SCM.1",
+    L"AppID\\{876DE289-B18E-448D-857C-E44090D67CC0}", L"AppID\\QLTC_WS.DLL",
+    L"TypeLib\\{03782278-608B-47A9-848C-55DCD5443AB5}", L"Interface\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}",
+    L"CLSID\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}"};
+const wchar_t* const kInstalledFiles[] = {L"Quillet.exe", L"QLTC.exe", L"QLTC_WS.dll", L"Uninstall.exe"};
+
+HKEY Root(bool perMachine) { return perMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+class Installer : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(PathExists(SetupPath())) << "the installer target builds it";
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            m_keys.push_back(std::make_unique<CAppKeyScope>(root));
+            m_keys.push_back(std::make_unique<CAppKeyScope>(root, kUninstallKey));
+        }
+        m_scratch = std::make_unique<CScratchFolder>();
+        // Settings and presets of the user, which installing and uninstalling keep.
+        WriteDword(HKEY_CURRENT_USER, kSettingsKey, L"Format", 2);
+    }
+
+    void TearDown() override {
+        for (const std::wstring& folder : m_folders) {
+            if (PathExists(folder + L"\\Uninstall.exe"))
+                RunUninstaller(folder, L"");
+        }
+        m_scratch.reset();
+        while (!m_keys.empty())
+            m_keys.pop_back();
+    }
+
+    // An install folder inside the scratch folder; the blank tests the quoting.
+    std::wstring Folder(const std::wstring& name) {
+        m_folders.push_back(m_scratch->Path() + L"\\" + name + L" Quillet");
+        return m_folders.back();
+    }
+
+    void ExpectInstalled(const std::wstring& folder, bool perMachine) {
+        for (const wchar_t* file : kInstalledFiles)
+            EXPECT_TRUE(PathExists(folder + L"\\" + file)) << file;
+        EXPECT_EQ(folder, ReadString(HKEY_CURRENT_USER, kAppKey, L"AppFolder"));
+        EXPECT_EQ(perMachine ? folder : L"<none>", ReadString(HKEY_LOCAL_MACHINE, kAppKey, L"AppFolder"));
+
+        const HKEY root = Root(perMachine);
+        for (const std::wstring& key : kHandlerKeys)
+            EXPECT_EQ(kClsid, ReadString(root, kClasses + key)) << key;
+        EXPECT_EQ(folder + L"\\QLTC_WS.dll", ReadString(root, kClasses + L"CLSID\\" + kClsid + L"\\InprocServer32"));
+        for (const std::wstring& key : kOurClassKeys)
+            EXPECT_FALSE(KeyExists(Root(!perMachine), kClasses + key)) << key;
+
+        EXPECT_TRUE(PathExists(ProgramsFolder(perMachine) + L"\\Quillet.lnk"));
+        const std::wstring mode = perMachine ? L"/AllUsers" : L"/CurrentUser";
+        EXPECT_EQ(L"Quillet", ReadString(root, kUninstallKey, L"DisplayName"));
+        EXPECT_EQ(L"2.1.0", ReadString(root, kUninstallKey, L"DisplayVersion"));
+        EXPECT_EQ(L"Varnel", ReadString(root, kUninstallKey, L"Publisher"));
+        EXPECT_EQ(folder + L"\\Quillet.exe,0", ReadString(root, kUninstallKey, L"DisplayIcon"));
+        EXPECT_EQ(L"\"" + folder + L"\\Uninstall.exe\" " + mode, ReadString(root, kUninstallKey, L"UninstallString"));
+        const DWORD sizeKiB = ReadDword(root, kUninstallKey, L"EstimatedSize");
+        EXPECT_GT(sizeKiB, 100u);
+        EXPECT_LT(sizeKiB, 100000u);
+        EXPECT_FALSE(KeyExists(Root(!perMachine), kUninstallKey)); // exactly one entry
+    }
+
+    void ExpectNothingLeft(const std::wstring& folder) {
+        EXPECT_FALSE(PathExists(folder));
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            for (const std::wstring& key : kOurClassKeys)
+                EXPECT_FALSE(KeyExists(root, kClasses + key)) << key;
+            EXPECT_EQ(L"<none>", ReadString(root, kAppKey, L"AppFolder"));
+            EXPECT_FALSE(KeyExists(root, kUninstallKey));
+        }
+        EXPECT_FALSE(PathExists(ProgramsFolder(false) + L"\\Quillet.lnk"));
+        EXPECT_FALSE(PathExists(ProgramsFolder(true) + L"\\Quillet.lnk"));
+    }
+
+    // Explorer's side, run against the installed copy: "Convert to LF Format"
+    // on a file starts the installed Quillet.exe with the paths and -as -ac.
+    // A recording stand-in takes the installed program's place to show it.
+    void ExpectExtensionStartsInstalledProgram(const std::wstring& folder) {
+        ASSERT_TRUE(CopyFileW((StubFolder() + L"\\Quillet.exe").c_str(), (folder + L"\\Quillet.exe").c_str(), FALSE));
+        const std::wstring file = m_scratch->AddFile(L"notes-" + std::to_wstring(++m_runs) + L".txt");
+        const std::wstring record = m_scratch->Path() + L"\\record-" + std::to_wstring(m_runs) + L".txt";
+        SetEnvironmentVariableW(L"QL_STUB_RECORD", record.c_str());
+        ASSERT_EQ(0, RunAndWait(L"\"" + ProgramFolder() + L"ExplorerClient.exe\" 2 \"" + file + L"\""));
+        const std::wstring line = WaitForTextFile(record, 20000);
+        const std::wstring program = L"\"" + folder + L"\\Quillet.exe\"";
+        const std::wstring parameters = L" -format lf \"" + file + L"\" -ka -cr -as -ac";
+        EXPECT_EQ(0u, line.find(program)) << line;
+        EXPECT_TRUE(line.size() >= parameters.size() &&
+                    line.compare(line.size() - parameters.size(), parameters.size(), parameters) == 0)
+            << line;
+    }
+
+    std::unique_ptr<CScratchFolder> m_scratch;
+
+private:
+    std::vector<std::unique_ptr<CAppKeyScope>> m_keys;
+    std::vector<std::wstring> m_folders;
+    int m_runs = 0;
+};
+
+} // namespace
+
+TEST_F(Installer, PerUserInstallWorksFromExplorerAndUninstallKeepsTheSettings) {
+    const std::wstring folder = Folder(L"User");
+    ASSERT_EQ(0, RunSetup(L"/CurrentUser", folder));
+    ExpectInstalled(folder, false);
+    ExpectExtensionStartsInstalledProgram(folder);
+
+    ASSERT_TRUE(RunUninstaller(folder, L""));
+    ExpectNothingLeft(folder);
+    EXPECT_EQ(2u, ReadDword(HKEY_CURRENT_USER, kSettingsKey, L"Format"));
+}
+
+TEST_F(Installer, PerMachineInstallServesAUserWithoutTheirOwnAppFolder) {
+    const std::wstring folder = Folder(L"Machine");
+    ASSERT_EQ(0, RunSetup(L"/AllUsers", folder));
+    ExpectInstalled(folder, true);
+    // Another user of the machine: no "AppFolder" of their own.
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kAppKey, L"AppFolder");
+    ExpectExtensionStartsInstalledProgram(folder);
+
+    ASSERT_TRUE(RunUninstaller(folder, L"/RemoveSettings"));
+    ExpectNothingLeft(folder);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppKey));
+}
+
+TEST_F(Installer, InstallingAgainLeavesOneCopyAndKeepsTheSettings) {
+    const std::wstring first = Folder(L"First");
+    const std::wstring second = Folder(L"Second");
+    const std::wstring third = Folder(L"Third");
+    ASSERT_EQ(0, RunSetup(L"/CurrentUser", first));
+
+    // Elsewhere: the first copy is uninstalled, not left behind.
+    ASSERT_EQ(0, RunSetup(L"/CurrentUser", second));
+    EXPECT_FALSE(PathExists(first));
+    ExpectInstalled(second, false);
+
+    // Over itself, and then for the whole machine instead.
+    ASSERT_EQ(0, RunSetup(L"/CurrentUser", second));
+    ExpectInstalled(second, false);
+    ASSERT_EQ(0, RunSetup(L"/AllUsers", third));
+    EXPECT_FALSE(PathExists(second));
+    ExpectInstalled(third, true);
+    EXPECT_EQ(2u, ReadDword(HKEY_CURRENT_USER, kSettingsKey, L"Format"));
+
+    ASSERT_TRUE(RunUninstaller(third, L""));
+    ExpectNothingLeft(third);
+    EXPECT_EQ(2u, ReadDword(HKEY_CURRENT_USER, kSettingsKey, L"Format"));
+}
