@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -81,6 +82,27 @@ RECT WindowArea(HWND window)
     RECT area{};
     ::GetWindowRect(window, &area);
     return area;
+}
+
+// Moves and sizes the window for screenshots, within the screen Wine reports
+// (a virtual desktop started earlier on the same wineserver can leave it
+// smaller than the X screen). Without a window manager Wine may still apply
+// the X window's earlier size after a move, so the size is asked for until
+// the window has it.
+void PlaceForShots(CTestQuilletDlg& d, int width, int height)
+{
+    width = std::min(width, ::GetSystemMetrics(SM_CXSCREEN) - 60);
+    height = std::min(height, ::GetSystemMetrics(SM_CYSCREEN) - 60);
+    PumpUntil([&] {
+        RECT now = WindowArea(d.Handle());
+        if (now.left == 60 && now.top == 60 && now.right - now.left == width && now.bottom - now.top == height)
+            return true;
+        d.SetPos(nullptr, 60, 60, width, height, SWP_NOZORDER);
+        PumpUntil([] { return false; }, 100);
+        return false;
+    }, 5000);
+    ::RedrawWindow(d.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpUntil([] { return false; }, 300);
 }
 
 int FormatIndex(const char* name)
@@ -321,12 +343,13 @@ TEST(MainWindowRun, ProgressCellColoursAndScreenshots)
     CTestEnvironment env;
     CTempFolder temp;
     CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
-        d.SetPos(nullptr, 60, 60, 900, 460, SWP_NOZORDER);
-        PumpUntil([] { return false; }, 200);
+        PlaceForShots(d, 900, 460);
         EXPECT_TRUE(SaveScreenshot(WindowArea(d.Handle()), "main_window_empty.png"));
 
         AddFiles(d, temp, {Crlf(2), Crlf(3), Crlf(4), Crlf(5)});
         d.AddFileToList(temp.Path() + L"\\missing.txt");
+        // Whatever the window's size, the status column stays in view.
+        d.FileList().SetColumnWidth(1, 180);
         int shots = 0;
         d.m_onCaption = [&](const std::wstring& caption) {
             if (caption != L"3/5 - Quillet")
@@ -389,8 +412,7 @@ TEST(MainWindowRun, ToolbarDropDownsOpenBelowTheirButtons)
 {
     CTestEnvironment env;
     CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
-        d.SetPos(nullptr, 60, 60, 720, 460, SWP_NOZORDER);
-        PumpUntil([] { return false; }, 200);
+        PlaceForShots(d, 720, 460);
         for (auto [button, name] : {std::pair{ID_OPTIONS_MENU, "main_window_options_menu.png"},
                                     std::pair{ID_HELP_MENU, "main_window_help_menu.png"}}) {
             NMTOOLBARW info{};
