@@ -1,9 +1,9 @@
 #include "CQuilletApp.h"
 
 #include "CGuiCommandLine.h"
-#include "CMinimalMainDlg.h"
 #include "CAboutDlg.h"
 #include "CPresetFiltersDlg.h"
+#include "CQuilletDlg.h"
 #include "CSettingsDlg.h"
 #include "HelpCommands.h"
 #include "CRegistryProfileStore.h"
@@ -41,7 +41,7 @@ bool CQuilletApp::InitInstance()
 void CQuilletApp::RunMainWindow(const CGuiCommandLine* commandLine)
 {
     // The window writes its fields back into the settings when it is destroyed.
-    CMinimalMainDlg mainWindow(m_settings, m_ui, commandLine);
+    CQuilletDlg mainWindow(m_settings, m_ui, commandLine);
     mainWindow.DoModal();
 }
 

@@ -12,7 +12,8 @@ bool CSortListCtrl::OnNotify(NMHDR* header, LRESULT& result)
     // The header tells its parent, this list, before the list turns the click
     // into LVN_COLUMNCLICK for the dialog.
     if (header->hwndFrom == GetHeader() && (header->code == HDN_ITEMCLICKW || header->code == HDN_ITEMCLICKA)) {
-        SortByColumn(reinterpret_cast<NMHEADERW*>(header)->iItem);
+        if (!m_canSort || m_canSort())
+            SortByColumn(reinterpret_cast<NMHEADERW*>(header)->iItem);
         result = 0;
         return true;
     }

@@ -8,12 +8,18 @@
 #include "CListCtrlEx.h"
 #include "CSortState.h"
 
+#include <functional>
+#include <utility>
+
 class CSortListCtrl : public CListCtrlEx {
 public:
     CSortListCtrl() = default;
 
     // Null leaves the rows in their order; only the arrow moves.
     void SetCompareFunction(PFNLVCOMPARE compare) { m_compare = compare; }
+    // Asked before a header click sorts; when it says no, the click does
+    // nothing (for owners that address rows by index for a while).
+    void SetSortGuard(std::function<bool()> canSort) { m_canSort = std::move(canSort); }
     // Not owned; the ascending arrow at index 0, the descending one at 1.
     // Without a list the headers show the system's sort arrows instead.
     void SetHeaderImageList(HIMAGELIST arrows) const;
@@ -28,5 +34,6 @@ private:
     void ShowArrow(int column, bool show) const;
 
     PFNLVCOMPARE m_compare = nullptr;
+    std::function<bool()> m_canSort;
     CSortState m_sort;
 };

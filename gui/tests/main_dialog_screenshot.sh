@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Shows Quillet's main dialog in a Wine virtual desktop (so the frame and the
 # caption are drawn) and saves a screenshot of it.
-#   main_dialog_screenshot.sh <build>/bin/Quillet.exe <out.png>
+#   main_dialog_screenshot.sh <build>/bin/Quillet.exe <out.png> [dpi]
+# With a dpi, the prefix's "LogPixels" is set to it for this start only and
+# put back afterwards.
 # A renamed copy of the program is used and ended by force: the shot must not
 # write settings into the registry that the other tests are checking.
 set -euo pipefail
 exe=$(realpath "$1")
 out=$2
+dpi=${3:-}
+# Room for the window at a higher DPI too.
+size=840x560
+[ -z "$dpi" ] || size=1240x900
 root=$(cd "$(dirname "$0")/../.." && pwd)
 
 if [ -z "${DISPLAY:-}" ]; then
@@ -20,9 +26,16 @@ work=$(mktemp -d)
 cp "$exe" "$work/QuilletShot.exe"
 winexe="Z:$(echo "$work/QuilletShot.exe" | tr / '\\')"
 
-"$root/scripts/wine-run" explorer /desktop=QuilletShot,840x560 "$winexe" >/dev/null 2>&1 &
+if [ -n "$dpi" ]; then
+  "$root/scripts/wine-run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+fi
+
+"$root/scripts/wine-run" explorer /desktop=QuilletShot,"${size}" "$winexe" >/dev/null 2>&1 &
 desktop=$!
 finish() {
+  if [ -n "$dpi" ]; then
+    "$root/scripts/wine-run" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  fi
   wine64 taskkill /f /im QuilletShot.exe >/dev/null 2>&1 || true
   kill "$desktop" 2>/dev/null || true
   wait "$desktop" 2>/dev/null || true
