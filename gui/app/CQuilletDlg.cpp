@@ -216,7 +216,13 @@ bool CQuilletDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         result = 0;
         return true;
     case WM_APP_RUN_STEP:
-        OnRunStep(wp, lp);
+        OnRunStep(wp, *reinterpret_cast<CRunStep*>(lp));
+        result = 0;
+        return true;
+    case WM_TIMER:
+        if (wp != kRunScrollTimer)
+            return CFrameDlg::OnMessage(msg, wp, lp, result);
+        OnRunScrollTimer();
         result = 0;
         return true;
     case WM_APP_SET_ITEM_STATUS:

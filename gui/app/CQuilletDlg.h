@@ -21,6 +21,7 @@
 #include "MainLayout.h"
 #include "ProgressSink.h"
 #include "RunProgress.h"
+#include "ScrollThrottle.h"
 
 #include <atomic>
 #include <memory>
@@ -34,9 +35,10 @@ public:
     static constexpr UINT WM_APP_RUN_FINISHED = WM_USER + 440;
     // Sent by SetItemStatus (row, status), so the worker changes a row in one round trip.
     static constexpr UINT WM_APP_SET_ITEM_STATUS = WM_APP + 0x40;
-    // Sent by the worker: kResetRows (row count) or kBeginRow (row).
+    // Sent by the worker with a CRunStep: kResetRows, then kNextRow for each
+    // row and once more at the end.
     static constexpr UINT WM_APP_RUN_STEP = WM_APP + 0x41;
-    enum RunStep { kResetRows = 1, kBeginRow = 2 };
+    enum RunStepKind { kResetRows = 1, kNextRow = 2 };
 
     enum StopRequest { kNoStop = 0, kStop = 1, kStopAndClose = 2 };
 
@@ -108,6 +110,19 @@ private:
         CQuilletDlg& m_owner;
     };
 
+    // What one run step asks of the window's thread: the result of the row
+    // just converted (when finishedRow >= 0) and the start of the next (when
+    // beginRow >= 0; -1 ends the run). The reset fills in the run's items.
+    struct CRunStep {
+        std::vector<CFileItem*> items;
+        int count = 0;
+        int finishedRow = -1;
+        int finishedStatus = StatusNone;
+        int beginRow = -1;
+        bool beginAtZero = false;  // the start also shows "0"
+    };
+    static constexpr UINT_PTR kRunScrollTimer = 0x5152;
+
     // Creation and layout (CQuilletDlg.cpp).
     bool CreateToolBars();
     bool CreateImageLists();
@@ -143,9 +158,12 @@ private:
     void OnConvert();
     void OnRunFinished();
     void FinishRun();
-    void ConvertRow(int row, int count, CFileItem* item);
+    int ConvertRow(int row, CFileItem* item, CRunStep& step);
+    void SendStep(CRunStep& step);
     void ApplyItemStatus(int row, int status);
-    void OnRunStep(WPARAM step, LPARAM value);
+    void OnRunStep(WPARAM kind, CRunStep& step);
+    void ScrollRunRowIntoView(int row);
+    void OnRunScrollTimer();
 
     // Progress drawing (CQuilletDlgDraw.cpp).
     LRESULT OnListCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -172,7 +190,8 @@ private:
     std::atomic<int> m_stopRequest{kNoStop};
     int m_currentIndex = -1;  // worker thread only
     CFileItem* m_currentItem = nullptr;  // worker thread only; the row's item
-    std::atomic<int> m_runCount{0};  // rows of the active run
+    CRunStep* m_unsentStart = nullptr;  // worker thread only; a row start not yet shown
+    CScrollThrottle m_runScroll;  // window thread only
     CProgressFilter m_progress;  // worker thread only
     CRowProgress m_sink{*this};
 

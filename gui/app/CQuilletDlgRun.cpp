@@ -33,54 +33,114 @@ bool CQuilletDlg::StartWorker()
 unsigned CQuilletDlg::RunConversion()
 {
     m_currentIndex = -1;
-    const int count = m_list.GetItemCount();
-    // Rows neither move nor go while a run is active (sorting and removing
-    // are refused), so their items are read once.
-    std::vector<CFileItem*> items(count);
-    for (int row = 0; row < count; ++row)
-        items[row] = ItemAt(row);
-    SendMessage(WM_APP_RUN_STEP, kResetRows, count);
-    for (int row = 0; row < count && m_stopRequest == kNoStop; ++row)
-        ConvertRow(row, count, items[row]);
+    // One step resets the rows and hands over their items. Rows neither move
+    // nor go while a run is active (sorting and removing are refused), so the
+    // items stay valid and the count is the run's (later rows are not in it).
+    CRunStep step;
+    SendMessage(WM_APP_RUN_STEP, kResetRows, reinterpret_cast<LPARAM>(&step));
+    const int count = static_cast<int>(step.items.size());
+    step.count = count;
+    for (int row = 0; row < count && m_stopRequest == kNoStop; ++row) {
+        step.finishedStatus = ConvertRow(row, step.items[row], step);
+        step.finishedRow = row;
+    }
     m_currentIndex = -1;
     m_currentItem = nullptr;
-    UpdateTitle(-1, -1);
+    // The last result, the caption back to "Quillet" and the view settled.
+    step.beginRow = -1;
+    SendStep(step);
     PostMessage(WM_APP_RUN_FINISHED);
     return 0;
 }
 
-void CQuilletDlg::ConvertRow(int row, int count, CFileItem* item)
+// The row's start is shown when the converter reports the file's size
+// (OnBegin), so the start, its "0" and the previous row's result travel in one
+// message; a file that fails before that is started here instead.
+int CQuilletDlg::ConvertRow(int row, CFileItem* item, CRunStep& step)
 {
     m_currentIndex = row;
     m_currentItem = item;
-    // Converting status, caption and scrolling in one round trip.
-    m_runCount = count;
-    SendMessage(WM_APP_RUN_STEP, kBeginRow, row);
-    if (!item) {
-        SetItemStatus(row, StatusFailed);
-        return;
+    step.beginRow = row;
+    step.beginAtZero = false;
+    m_unsentStart = &step;
+    int status = StatusFailed;
+    if (item) {
+        // The options are read for each file: a change from the Options menu
+        // counts from the next file on.
+        const int result = ConvertFile(item->path.c_str(), m_format, m_settings.m_keepTimestamps,
+                                       m_settings.m_keepAttributes, m_settings.m_convertReadOnly,
+                                       m_settings.m_backupOriginal, &m_sink);
+        status = result == 0 ? StatusOk : StatusFailed;
     }
-    // The options are read for each file: a change from the Options menu
-    // counts from the next file on.
-    const int result = ConvertFile(item->path.c_str(), m_format, m_settings.m_keepTimestamps,
-                                   m_settings.m_keepAttributes, m_settings.m_convertReadOnly,
-                                   m_settings.m_backupOriginal, &m_sink);
-    SetItemStatus(row, result == 0 ? StatusOk : StatusFailed);
+    if (m_unsentStart)
+        SendStep(step);
+    return status;
+}
+
+void CQuilletDlg::SendStep(CRunStep& step)
+{
+    m_unsentStart = nullptr;
+    SendMessage(WM_APP_RUN_STEP, kNextRow, reinterpret_cast<LPARAM>(&step));
+    step.finishedRow = -1;
 }
 
 // The steps of a run that the worker asks the window's thread to make; each
 // is one message, so the worker waits for the window once per step.
-void CQuilletDlg::OnRunStep(WPARAM step, LPARAM value)
+void CQuilletDlg::OnRunStep(WPARAM kind, CRunStep& step)
 {
-    const int row = static_cast<int>(value);
-    if (step == kResetRows) {
-        for (int i = 0; i < row; ++i)
-            ApplyItemStatus(i, StatusNone);
-    } else if (step == kBeginRow) {
-        ApplyItemStatus(row, StatusConverting);
-        UpdateTitle(row, m_runCount);
-        m_list.EnsureVisible(row);
+    if (kind == kResetRows) {
+        const int count = m_list.GetItemCount();
+        step.items.resize(count);
+        for (int row = 0; row < count; ++row) {
+            step.items[row] = ItemAt(row);
+            ApplyItemStatus(row, StatusNone);
+        }
+        m_runScroll.Reset();
+        return;
     }
+    if (step.finishedRow >= 0)
+        ApplyItemStatus(step.finishedRow, step.finishedStatus);
+    if (step.beginRow < 0) {
+        UpdateTitle(-1, -1);
+        ::KillTimer(m_hWnd, kRunScrollTimer);
+        m_runScroll.Reset();
+        if (step.finishedRow >= 0)
+            m_list.EnsureVisible(step.finishedRow);
+        return;
+    }
+    ApplyItemStatus(step.beginRow, StatusConverting);
+    if (step.beginAtZero)
+        m_list.SetItemText(step.beginRow, 2, L"0");
+    ScrollRunRowIntoView(step.beginRow);
+    UpdateTitle(step.beginRow, step.count);
+}
+
+// Scrolling the list is the dearest thing a row's start asks of the window
+// (the list repaints itself there and then), and rows of small files start
+// hundreds of times a second. So the converting row is scrolled into view at
+// most once per interval; a row started sooner is scrolled to when the
+// interval ends, if it is still the current one by then.
+void CQuilletDlg::ScrollRunRowIntoView(int row)
+{
+    int due = -1;
+    switch (m_runScroll.RowStarted(row, ::GetTickCount64(), due)) {
+    case CScrollThrottle::kScrollNow:
+        m_list.EnsureVisible(row);
+        break;
+    case CScrollThrottle::kScrollLater:
+        ::SetTimer(m_hWnd, kRunScrollTimer, static_cast<UINT>(due), nullptr);
+        break;
+    case CScrollThrottle::kAlreadyDue:
+        break;
+    }
+}
+
+void CQuilletDlg::OnRunScrollTimer()
+{
+    ::KillTimer(m_hWnd, kRunScrollTimer);
+    const int row = m_runScroll.Due(::GetTickCount64());
+    if (row >= 0)
+        m_list.EnsureVisible(row);
 }
 
 void CQuilletDlg::OnRunFinished()
@@ -176,7 +236,12 @@ int CQuilletDlg::CRowProgress::OnBegin(int totalKiB)
     if (o.m_currentItem)
         o.m_currentItem->sizeKB = totalKiB;
     o.m_progress.Begin(totalKiB, ::GetTickCount64());
-    o.m_list.SetItemText(o.m_currentIndex, 2, L"0");
+    if (CRunStep* step = o.m_unsentStart) {
+        step->beginAtZero = true;
+        o.SendStep(*step);
+    } else {
+        o.m_list.SetItemText(o.m_currentIndex, 2, L"0");
+    }
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "FileListRules.h"
 #include "MainLayout.h"
 #include "RunProgress.h"
+#include "ScrollThrottle.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -188,4 +189,30 @@ TEST(MainLayout, GapsGrowWithTheDpi)
     EXPECT_EQ(ScaleForDpi(480, 96), 480);
     EXPECT_EQ(ScaleForDpi(320, 144), 480);
     EXPECT_EQ(ScaleForDpi(10, 120), 13);
+}
+
+// Rows of a fast run start far more often than the list may scroll: the first
+// scrolls at once, later ones wait for the interval and the row current then
+// is the one scrolled to; a row that starts after a quiet spell scrolls at once.
+TEST(ScrollThrottle, ScrollsAtOnceThenAtMostOncePerIntervalToTheLatestRow)
+{
+    const unsigned long long interval = CScrollThrottle::kIntervalMs;
+    CScrollThrottle throttle;
+    int wait = -1;
+    EXPECT_EQ(throttle.RowStarted(0, 1000, wait), CScrollThrottle::kScrollNow);
+    EXPECT_EQ(throttle.RowStarted(1, 1010, wait), CScrollThrottle::kScrollLater);
+    EXPECT_EQ(wait, static_cast<int>(interval - 10));
+    EXPECT_EQ(throttle.RowStarted(2, 1020, wait), CScrollThrottle::kAlreadyDue);
+    EXPECT_EQ(throttle.RowStarted(3, 1030, wait), CScrollThrottle::kAlreadyDue);
+    EXPECT_EQ(throttle.Due(1000 + interval), 3) << "the row current when the wait ends";
+    EXPECT_EQ(throttle.Due(1000 + interval + 1), -1) << "nothing left to scroll to";
+    EXPECT_EQ(throttle.RowStarted(4, 1000 + interval + 5, wait), CScrollThrottle::kScrollLater);
+    EXPECT_EQ(throttle.Due(1000 + 2 * interval), 4);
+    EXPECT_EQ(throttle.RowStarted(5, 1000 + 4 * interval, wait), CScrollThrottle::kScrollNow);
+
+    // A new run scrolls to its first row at once, whatever the last one did.
+    EXPECT_EQ(throttle.RowStarted(6, 1000 + 4 * interval + 1, wait), CScrollThrottle::kScrollLater);
+    throttle.Reset();
+    EXPECT_EQ(throttle.RowStarted(0, 1000 + 4 * interval + 2, wait), CScrollThrottle::kScrollNow);
+    EXPECT_EQ(throttle.Due(1000 + 5 * interval), -1) << "the wait of the old run is dropped";
 }

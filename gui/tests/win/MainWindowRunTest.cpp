@@ -197,6 +197,39 @@ TEST(MainWindowRun, ProgressReachesTheWindowOnlyWhenThePercentageChanges)
     dlg.DoModal();
 }
 
+bool RowInView(CTestQuilletDlg& d, int row)
+{
+    const int top = static_cast<int>(d.FileList().SendMessage(LVM_GETTOPINDEX));
+    const int page = static_cast<int>(d.FileList().SendMessage(LVM_GETCOUNTPERPAGE));
+    return row >= top && row < top + page;
+}
+
+// Rows of small files start faster than the list scrolls, yet a row that
+// keeps converting is brought into view, and the run ends with its last row
+// in view.
+TEST(MainWindowRun, TheConvertingRowComesIntoViewAndTheLastRowEndsInView)
+{
+    CTestEnvironment env;
+    CTempFolder temp;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        AddFiles(d, temp, std::vector<std::string>(60, Crlf(2)));
+        d.FileList().EnsureVisible(0);
+        bool slowRowShown = false;
+        d.m_onCaption = [&](const std::wstring& caption) {
+            // Row 40 "takes long": the worker waits here while the window serves its queue.
+            if (caption == L"41/60 - Quillet")
+                slowRowShown = PumpUntil([&] { return RowInView(d, 40); }, 2000);
+        };
+        ASSERT_TRUE(d.ConvertAndWait());
+        d.m_onCaption = nullptr;
+        EXPECT_TRUE(slowRowShown);
+        EXPECT_TRUE(RowInView(d, 59));
+        for (int row = 0; row < 60; ++row)
+            EXPECT_EQ(d.Status(row), StatusOk) << row;
+    });
+    dlg.DoModal();
+}
+
 TEST(MainWindowRun, StopDuringTheLastFileNeverClosesAndASecondRunResets)
 {
     CTestEnvironment env;
