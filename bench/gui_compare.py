@@ -107,6 +107,8 @@ def run_folder_case(root, bin_dir, work, files, runs):
     print("console listing in-process: %8.0f ms" % best["list_ms"])
     print("main window adding rows:    %8.0f ms  (%d rows)" % (best["add_ms"], best["rows"]))
     print("QLTC.exe scan, whole process: %6.0f ms  (reference)" % (qltc_scan * 1000))
+    print("bare list view, same rows:  %8.0f ms  (inserts alone, redrawing off; reference)" % best["bare_insert_ms"])
+    print("one cross-thread SendMessage: %6.1f us (reference)" % best["bare_send_us"])
     print("window / listing: %.1fx (target <= 2x); longest time without serving the queue: %.0f ms"
           % (best["add_ms"] / best["list_ms"], best["longest_gap_ms"]))
 
