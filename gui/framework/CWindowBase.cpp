@@ -2,10 +2,49 @@
 
 #include <commctrl.h>
 #include <exception>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
-const wchar_t kObjectProperty[] = L"Quillet.CWindowBase";
-const UINT_PTR kSubclassId = 0x516C5742;  // any constant that is ours alone
+
+// The objects bound to windows, looked up on every message a window gets and
+// on every notification a child sends. A table in the process, because a
+// window property (which SetWindowSubclass also uses) lives in the window
+// server under Wine: each lookup there is a round trip to it, and a list with
+// thousands of rows makes thousands of messages. Entries go when the window
+// is destroyed (WM_NCDESTROY) or the object unbinds, whichever comes first.
+// A subclassed window also keeps the procedure it had before, so its
+// messages still reach that procedure once the object has let go of it.
+struct CBoundWindow {
+    CWindowBase* object = nullptr;
+    WNDPROC previous = nullptr;
+};
+
+struct CBoundWindows {
+    std::mutex lock;
+    std::unordered_map<HWND, CBoundWindow> windows;
+};
+
+CBoundWindows& BoundWindows()
+{
+    static CBoundWindows table;
+    return table;
+}
+
+// The object and the earlier procedure of a subclassed window; at
+// WM_NCDESTROY the window's entry is dropped as well.
+CBoundWindow LookUp(HWND hwnd, bool drop)
+{
+    CBoundWindows& table = BoundWindows();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.windows.find(hwnd);
+    if (found == table.windows.end())
+        return {};
+    CBoundWindow entry = found->second;
+    if (drop)
+        table.windows.erase(found);
+    return entry;
+}
 }
 
 CWindowBase::~CWindowBase()
@@ -26,10 +65,27 @@ bool CWindowBase::Subclass(HWND hwnd)
     Attach(nullptr);
     if (!hwnd || FromHandle(hwnd))
         return false;
-    if (!::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
-    m_subclassed = true;
     BindHandle(hwnd);
+    if (!m_bound)
+        return false;
+    // Still in the window's chain from an earlier object: the table has kept
+    // the procedure from before it.
+    if (::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc) &&
+        LookUp(hwnd, false).previous) {
+        m_subclassed = true;
+        return true;
+    }
+    const LONG_PTR previous = ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc));
+    if (!previous) {
+        UnbindHandle();
+        return false;
+    }
+    CBoundWindows& table = BoundWindows();
+    {
+        std::lock_guard<std::mutex> hold(table.lock);
+        table.windows[hwnd].previous = reinterpret_cast<WNDPROC>(previous);
+    }
+    m_subclassed = true;
     return true;
 }
 
@@ -37,9 +93,20 @@ void CWindowBase::Unsubclass()
 {
     if (!m_subclassed)
         return;
-    ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
     m_subclassed = false;
+    HWND hwnd = m_hWnd;
     UnbindHandle();
+    // Back to the earlier procedure when nobody has subclassed over this one;
+    // otherwise the table keeps forwarding to it until the window goes.
+    CBoundWindows& table = BoundWindows();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.windows.find(hwnd);
+    if (found == table.windows.end() || !found->second.previous)
+        return;
+    if (::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SubclassProc)) {
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.previous));
+        table.windows.erase(found);
+    }
 }
 
 bool CWindowBase::CreateChild(const wchar_t* className, HWND parent, int id, DWORD style, DWORD exStyle,
@@ -60,35 +127,63 @@ bool CWindowBase::CreateChild(const wchar_t* className, HWND parent, int id, DWO
 
 CWindowBase* CWindowBase::FromHandle(HWND hwnd)
 {
-    return hwnd ? static_cast<CWindowBase*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
+    if (!hwnd)
+        return nullptr;
+    CBoundWindows& table = BoundWindows();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.windows.find(hwnd);
+    return found == table.windows.end() ? nullptr : found->second.object;
 }
 
 void CWindowBase::BindHandle(HWND hwnd)
 {
     m_hWnd = hwnd;
-    m_bound = ::SetPropW(hwnd, kObjectProperty, this) != FALSE;
+    m_bound = false;
+    if (!hwnd)
+        return;
+    CBoundWindows& table = BoundWindows();
+    std::lock_guard<std::mutex> hold(table.lock);
+    try {
+        table.windows[hwnd].object = this;
+        m_bound = true;
+    } catch (const std::bad_alloc&) {
+        // Unbound: the window then gets no object.
+    }
 }
 
 void CWindowBase::UnbindHandle()
 {
-    if (m_bound && m_hWnd && FromHandle(m_hWnd) == this)
-        ::RemovePropW(m_hWnd, kObjectProperty);
+    if (m_bound && m_hWnd) {
+        CBoundWindows& table = BoundWindows();
+        std::lock_guard<std::mutex> hold(table.lock);
+        auto found = table.windows.find(m_hWnd);
+        if (found != table.windows.end() && found->second.object == this) {
+            found->second.object = nullptr;
+            if (!found->second.previous)
+                table.windows.erase(found);
+        }
+    }
     m_bound = false;
     m_hWnd = nullptr;
 }
 
-LRESULT CALLBACK CWindowBase::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK CWindowBase::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* self = reinterpret_cast<CWindowBase*>(data);
+    const CBoundWindow entry = LookUp(hwnd, false);
+    if (!entry.previous)
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
     LRESULT result = 0;
-    bool handled = self->DispatchSafely(msg, wp, lp, result);
+    CWindowBase* self = entry.object;
+    bool handled = self && self->DispatchSafely(msg, wp, lp, result);
     if (!handled)
-        result = ::DefSubclassProc(hwnd, msg, wp, lp);
+        result = ::CallWindowProcW(entry.previous, hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         // The window is gone: nothing may reach this object any more.
-        ::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        self->m_subclassed = false;
-        self->UnbindHandle();
+        if (CWindowBase* still = LookUp(hwnd, true).object) {
+            still->m_subclassed = false;
+            still->m_bound = false;
+            still->m_hWnd = nullptr;
+        }
     }
     return result;
 }
@@ -108,7 +203,10 @@ bool CWindowBase::DispatchSafely(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
 
 LRESULT CWindowBase::DefaultProc(UINT msg, WPARAM wp, LPARAM lp)
 {
-    return m_subclassed ? ::DefSubclassProc(m_hWnd, msg, wp, lp) : 0;
+    if (!m_subclassed)
+        return 0;
+    const WNDPROC previous = LookUp(m_hWnd, false).previous;
+    return previous ? ::CallWindowProcW(previous, m_hWnd, msg, wp, lp) : 0;
 }
 
 bool CWindowBase::DispatchReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)

@@ -72,7 +72,7 @@ protected:
     void UnbindHandle();
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool DispatchReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     bool m_subclassed = false;

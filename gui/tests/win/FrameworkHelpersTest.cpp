@@ -5,9 +5,12 @@
 #include "CRegistryProfile.h"
 #include "CUiResources.h"
 #include "CUniqueHandle.h"
+#include "CWindowBase.h"
 #include "CWorkerThread.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <atomic>
 #include <stdexcept>
@@ -162,4 +165,67 @@ TEST(CUiResources, FontsAndSystemListsAndCursor)
     HFONT first = ui.NormalFont();
     ui.CreateFonts(nullptr);
     EXPECT_EQ(ui.NormalFont(), first) << "fonts in use are never replaced";
+}
+
+namespace {
+const UINT kAsk = WM_APP + 9;
+
+class CAnswering : public CWindowBase {
+protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override
+    {
+        if (msg == kAsk) {
+            result = 7;
+            return true;
+        }
+        return CWindowBase::OnMessage(msg, wp, lp, result);
+    }
+};
+
+LRESULT CALLBACK CountingHook(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count)
+{
+    if (msg == kAsk)
+        ++*reinterpret_cast<int*>(count);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+std::wstring TextOf(HWND hwnd)
+{
+    wchar_t text[32] = {};
+    ::GetWindowTextW(hwnd, text, 32);
+    return text;
+}
+}
+
+// A subclassed window keeps its own behaviour for what the object leaves
+// alone, and still works when the object lets go while another hook sits on
+// top of it; a new object can take the window over, and its end releases it.
+TEST(CWindowBase, SubclassForwardsReleasesUnderAHookAndEndsWithTheWindow)
+{
+    HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(edit);
+    CAnswering first;
+    ASSERT_TRUE(first.Subclass(edit));
+    EXPECT_EQ(CWindowBase::FromHandle(edit), &first);
+    EXPECT_EQ(::SendMessageW(edit, kAsk, 0, 0), 7);
+    ::SetWindowTextW(edit, L"abc");
+    EXPECT_EQ(TextOf(edit), L"abc") << "the edit's own procedure still runs";
+    CAnswering second;
+    EXPECT_FALSE(second.Subclass(edit)) << "one object per window";
+
+    int hooked = 0;
+    ASSERT_TRUE(::SetWindowSubclass(edit, CountingHook, 1, reinterpret_cast<DWORD_PTR>(&hooked)));
+    first.Unsubclass();
+    EXPECT_EQ(CWindowBase::FromHandle(edit), nullptr);
+    EXPECT_EQ(::SendMessageW(edit, kAsk, 0, 0), 0) << "nobody answers once the object let go";
+    EXPECT_EQ(hooked, 1);
+    ::SetWindowTextW(edit, L"def");
+    EXPECT_EQ(TextOf(edit), L"def");
+    ::RemoveWindowSubclass(edit, CountingHook, 1);
+
+    ASSERT_TRUE(second.Subclass(edit));
+    EXPECT_EQ(::SendMessageW(edit, kAsk, 0, 0), 7);
+    ::DestroyWindow(edit);
+    EXPECT_FALSE(second.IsSubclassed());
+    EXPECT_EQ(CWindowBase::FromHandle(edit), nullptr);
 }
