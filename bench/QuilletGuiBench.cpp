@@ -64,7 +64,8 @@ private:
         qlfs::CWin32FileSystem fs;
         std::vector<std::wstring> listed;
         auto start = std::chrono::steady_clock::now();
-        CFolderScan(fs, L"*", true, [&](const std::wstring& path) { listed.push_back(path); }).Scan(m_folder);
+        VisitedFolders visited;
+        CFolderScan(fs, L"*", true, visited, [&](const std::wstring& path) { listed.push_back(path); }).Scan(m_folder);
         m_listMs = Milliseconds(start);
         m_files = listed.size();
 

@@ -105,8 +105,9 @@ int CQuilletDlg::AddFolderToList(const std::wstring& folder, const std::wstring&
     int added = 0;
     qlfs::CWin32FileSystem fs;
     BeginAddingRows();
-    // The console's scan: the same order, and no folder entered twice on one descent.
-    CFolderScan scan(fs, filter, scanSubfolders, [this, &added](const std::wstring& path) {
+    // The console's scan: the same order, and no folder listed twice in one scan.
+    VisitedFolders visited;
+    CFolderScan scan(fs, filter, scanSubfolders, visited, [this, &added](const std::wstring& path) {
         // The scan hands over files only.
         if (!m_abandonAdding && AddRow(path, false) == 0)
             ++added;
