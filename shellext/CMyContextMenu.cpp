@@ -119,19 +119,19 @@ HRESULT CMyContextMenu::BuildMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, U
     if (items.empty())
         return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 0);
     CMenu popup(CreatePopupMenu());
-    if (popup.Get() == nullptr)
+    if (popup.Handle() == nullptr)
         return HRESULT_FROM_WIN32(GetLastError());
     for (const qlshell::CMenuItem& item : items) {
         const BOOL inserted =
             item.isSeparator
-                ? InsertMenuW(popup.Get(), static_cast<UINT>(-1), MF_SEPARATOR | MF_BYPOSITION,
+                ? InsertMenuW(popup.Handle(), static_cast<UINT>(-1), MF_SEPARATOR | MF_BYPOSITION,
                               static_cast<UINT_PTR>(-1), nullptr)
-                : InsertMenuW(popup.Get(), static_cast<UINT>(-1), MF_STRING | MF_BYPOSITION,
+                : InsertMenuW(popup.Handle(), static_cast<UINT>(-1), MF_STRING | MF_BYPOSITION,
                               idCmdFirst + item.offset, item.text.c_str());
         if (!inserted)
             return HRESULT_FROM_WIN32(GetLastError());
     }
-    if (!InsertMenuW(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Get()),
+    if (!InsertMenuW(menu, indexMenu, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup.Handle()),
                      qlshell::kSubmenuText))
         return HRESULT_FROM_WIN32(GetLastError());
     popup.Detach(); // now destroyed with the menu it belongs to

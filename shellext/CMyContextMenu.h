@@ -7,7 +7,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "CBitmap.h"
+#include "CUniqueHandle.h"
 #include "CDispatchImpl.h"
 #include "CRegistryReader.h"
 #include "ContextMenuLogic.h"

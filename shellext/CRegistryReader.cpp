@@ -8,7 +8,7 @@ namespace {
 
 class COpenKey final : public qlshell::IRegistryKey {
 public:
-    explicit COpenKey(qlcom::CRegKey key) : m_key(std::move(key)) {}
+    explicit COpenKey(CRegKey key) : m_key(std::move(key)) {}
 
     int32_t QueryValue(const wchar_t* name, uint32_t& type, void* data, uint32_t& size) override {
         DWORD valueType = REG_NONE;
@@ -21,11 +21,11 @@ public:
     }
 
 private:
-    qlcom::CRegKey m_key;
+    CRegKey m_key;
 };
 
 std::unique_ptr<qlshell::IRegistryKey> OpenForQuery(HKEY root, const std::wstring& path) {
-    qlcom::CRegKey key;
+    CRegKey key;
     if (key.Open(root, path.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<COpenKey>(std::move(key));

@@ -9,6 +9,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "CUniqueHandle.h"
 #include "win/Win32RemoveTree.h"
 #else
 #include <sys/wait.h>
@@ -58,11 +59,6 @@ std::wstring QuoteArgument(const std::wstring& arg)
     return quoted + L"\"";
 }
 
-struct CHandle {
-    HANDLE h = nullptr;
-    ~CHandle() { if (h && h != INVALID_HANDLE_VALUE) CloseHandle(h); }
-};
-
 QltcRun RunProcess(const std::vector<std::string>& args, const fs::path& folder,
                    const std::vector<std::string>& environment)
 {
@@ -75,25 +71,25 @@ QltcRun RunProcess(const std::vector<std::string>& args, const fs::path& folder,
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     CHandle readEnd, writeEnd;
     QltcRun run;
-    if (!CreatePipe(&readEnd.h, &writeEnd.h, &inherit, 0))
+    if (!CreatePipe(readEnd.Put(), writeEnd.Put(), &inherit, 0))
         return run;
-    SetHandleInformation(readEnd.h, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.h;
-    startup.hStdError = writeEnd.h;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         folder.wstring().c_str(), &startup, &process))
         return run;
-    CHandle processHandle{process.hProcess}, threadHandle{process.hThread};
-    CloseHandle(writeEnd.h);
-    writeEnd.h = nullptr;
+    CHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    // Our copy of the write end must go, or the read below never sees the end.
+    writeEnd.Close();
     char buffer[4096];
     DWORD got;
-    while (ReadFile(readEnd.h, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    while (ReadFile(readEnd.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
         run.output.append(buffer, got);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = DWORD(-1);

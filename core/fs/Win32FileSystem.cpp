@@ -7,7 +7,7 @@
 #include "Win32FileTime.h"
 #include "Win32Path.h"
 #include "Win32ReadFile.h"
-#include "Win32UniqueHandle.h"
+#include "CUniqueHandle.h"
 #include "Win32WriteFile.h"
 
 namespace qlfs {
@@ -27,9 +27,9 @@ std::wstring FromFinalPath(const std::wstring& path)
 }
 
 // Opens a file or folder only to read or change its metadata.
-CWin32UniqueHandle OpenForMetadata(const std::wstring& path, DWORD access)
+CFileHandle OpenForMetadata(const std::wstring& path, DWORD access)
 {
-    return CWin32UniqueHandle(::CreateFileW(ToWin32Path(path).c_str(), access,
+    return CFileHandle(::CreateFileW(ToWin32Path(path).c_str(), access,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
@@ -79,7 +79,7 @@ bool CWin32FileSystem::GetTimes(const std::wstring& path, FileTimes& times)
 
 bool CWin32FileSystem::SetTimes(const std::wstring& path, const FileTimes& times)
 {
-    CWin32UniqueHandle handle = OpenForMetadata(path, FILE_WRITE_ATTRIBUTES);
+    CFileHandle handle = OpenForMetadata(path, FILE_WRITE_ATTRIBUTES);
     if (!handle.IsValid())
         return false;
     FILETIME access = FileTimeFromSeconds(times.lastAccess);
@@ -120,7 +120,7 @@ std::wstring CWin32FileSystem::ResolveFileLink(const std::wstring& path)
         (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return path;
     // Opening follows the link to its final target; a dangling link opens nothing.
-    CWin32UniqueHandle target(::CreateFileW(win32Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    CFileHandle target(::CreateFileW(win32Path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, OPEN_EXISTING, 0, nullptr));
     if (!target.IsValid())
         return {};
@@ -149,7 +149,7 @@ bool CWin32FileSystem::EnumerateFolder(const std::wstring& folder,
         pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data{};
-    CWin32FindHandle find(::FindFirstFileW(ToWin32Path(pattern).c_str(), &data));
+    CFindHandle find(::FindFirstFileW(ToWin32Path(pattern).c_str(), &data));
     if (!find.IsValid())
         return false;
     FolderEntry entry;
@@ -166,7 +166,7 @@ bool CWin32FileSystem::EnumerateFolder(const std::wstring& folder,
 
 bool CWin32FileSystem::GetFolderId(const std::wstring& folder, FolderId& id)
 {
-    CWin32UniqueHandle handle = OpenForMetadata(folder, FILE_READ_ATTRIBUTES);
+    CFileHandle handle = OpenForMetadata(folder, FILE_READ_ATTRIBUTES);
     if (!handle.IsValid())
         return false;
     BY_HANDLE_FILE_INFORMATION info{};

@@ -17,7 +17,7 @@ std::unique_ptr<IReadFile> CWin32ReadFile::Open(const std::wstring& path)
     // A device name opens the device itself, which may block or never end.
     if (IsReservedDeviceName(path))
         return nullptr;
-    CWin32UniqueHandle handle(::CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ,
+    CFileHandle handle(::CreateFileW(ToWin32Path(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!handle.IsValid() || ::GetFileType(handle.Get()) != FILE_TYPE_DISK)

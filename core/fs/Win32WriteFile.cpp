@@ -19,7 +19,7 @@ std::unique_ptr<IWriteFile> CWin32WriteFile::CreateNew(const std::wstring& path,
 {
     // CREATE_NEW claims the name: two runs can never write the same file.
     const std::wstring win32Path = ToWin32Path(path);
-    CWin32UniqueHandle handle(::CreateFileW(win32Path.c_str(), GENERIC_WRITE,
+    CFileHandle handle(::CreateFileW(win32Path.c_str(), GENERIC_WRITE,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     nameTaken = false;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "IFileSystem.h"
-#include "Win32UniqueHandle.h"
+#include "CUniqueHandle.h"
 
 namespace qlfs {
 
@@ -20,9 +20,9 @@ public:
     bool Close() override;
 
 private:
-    explicit CWin32WriteFile(CWin32UniqueHandle handle) : m_handle(std::move(handle)) {}
+    explicit CWin32WriteFile(CFileHandle handle) : m_handle(std::move(handle)) {}
 
-    CWin32UniqueHandle m_handle;
+    CFileHandle m_handle;
 };
 
 }  // namespace qlfs

@@ -13,7 +13,7 @@
 #include "fs/IFileSystem.h"
 
 #ifdef _WIN32
-#include "fs/Win32UniqueHandle.h"
+#include "CUniqueHandle.h"
 #else
 #include <clocale>
 #include <fcntl.h>
@@ -169,7 +169,7 @@ TEST_F(FileSystemTest, DevicesAndPipesAreNotOpened)
         EXPECT_FALSE(m_fs.OpenRead(device)) << device;
     EXPECT_FALSE(m_fs.OpenRead(Path(L"aux.h")));
     const wchar_t* pipeName = L"\\\\.\\pipe\\ql-fs-test-pipe";
-    qlfs::CWin32UniqueHandle pipe(
+    CFileHandle pipe(
         CreateNamedPipeW(pipeName, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
     ASSERT_TRUE(pipe.IsValid());
     EXPECT_FALSE(m_fs.OpenRead(pipeName));

@@ -104,11 +104,9 @@ int CQuilletDlg::AddFolderToList(const std::wstring& folder, const std::wstring&
         return 0;
     int added = 0;
     qlfs::CWin32FileSystem fs;
-    // Each folder is listed once per added folder, so links back up the tree
-    // cannot make the scan loop.
-    VisitedFolders visited;
     BeginAddingRows();
-    // The console's scan: the same order and the same rule for folders met again.
+    // The console's scan: the same order, and no folder listed twice in one scan.
+    VisitedFolders visited;
     CFolderScan scan(fs, filter, scanSubfolders, visited, [this, &added](const std::wstring& path) {
         // The scan hands over files only.
         if (!m_abandonAdding && AddRow(path, false) == 0)

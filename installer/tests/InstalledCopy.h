@@ -14,8 +14,6 @@ constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersi
 // The setup program the build made: <build>\dist\Quillet-<version>-setup.exe.
 std::wstring SetupPath();
 bool PathExists(const std::wstring& path);
-// Polls `done` every 50 ms until it holds or `timeoutMs` have passed.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Runs the setup silently: /S, the switches, and /D=<folder> last. Returns its exit code.
 int RunSetup(const std::wstring& switches, const std::wstring& folder);
@@ -25,8 +23,6 @@ bool RunUninstaller(const std::wstring& folder, const std::wstring& switches);
 
 // The Start menu's Programs folder of the current user or of all users.
 std::wstring ProgramsFolder(bool allUsers);
-// The UTF-16 text of a file once it exists (polled); "<none>" after the timeout.
-std::wstring WaitForTextFile(const std::wstring& path, DWORD timeoutMs);
 DWORD ReadDword(HKEY root, const std::wstring& path, const std::wstring& name);
 
 } // namespace qltest

@@ -64,7 +64,7 @@ HRESULT CComModule::GetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
                 if (created == nullptr)
                     return E_OUTOFMEMORY;
                 created->AddRef(); // the module's own reference: does not lock the module
-                m_factories[i] = CComPtr<IClassFactory>::Attach(created);
+                m_factories[i].Attach(created);
             }
             factory = m_factories[i].Get();
         }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 #include "QLTC_WS_h.h"
 
@@ -61,6 +64,30 @@ CScratchFolder::~CScratchFolder() {
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_NO_UI;
     SHFileOperationW(&operation);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool QuilletRunning() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, L"Quillet.exe") == 0;
+    CloseHandle(snapshot);
+    return found;
 }
 
 std::wstring CScratchFolder::AddFile(const std::wstring& name) const {

@@ -17,6 +17,25 @@ std::wstring StubFolder();       // folder holding the recording Quillet.exe
 // Runs a command line and waits for it; returns its exit code, or -1 when it did not start.
 int RunAndWait(const std::wstring& commandLine);
 
+// Whole-file bytes, for files that the real program converts.
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);
+
+// True while any process named Quillet.exe runs in this prefix.
+bool QuilletRunning();
+
+// Polls `done` every 100 ms until it is true or the time is up; its last answer.
+template <class Done>
+bool WaitFor(Done done, DWORD timeoutMs = 30000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        if (done())
+            return true;
+        ::Sleep(100);
+    }
+    return done();
+}
+
 // A fresh empty folder under the temporary folder, deleted with everything in it.
 class CScratchFolder {
 public:

@@ -3,53 +3,12 @@
 // and closes by itself.
 #include "HandlerFixture.h"
 
-#include <tlhelp32.h>
-
-#include <fstream>
-#include <sstream>
-
 using namespace qltest;
 
 namespace {
 const wchar_t kAppKey[] = L"Software\\Varnel\\Quillet";
 // The submenu offset of "Convert to LF" for a selection of files.
 const UINT kConvertToLf = 2;
-
-void WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::ofstream(path.c_str(), std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-bool QuilletRunning()
-{
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    bool found = false;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry))
-        found = _wcsicmp(entry.szExeFile, L"Quillet.exe") == 0;
-    ::CloseHandle(snapshot);
-    return found;
-}
-
-template <class Done>
-bool WaitFor(Done done, DWORD timeoutMs = 30000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        if (done())
-            return true;
-        ::Sleep(100);
-    }
-    return done();
-}
 
 class WholeChain : public HandlerFixture {
 protected:

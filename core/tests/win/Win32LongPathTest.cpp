@@ -15,7 +15,7 @@
 #include "LineEndingFormat.h"
 #include "Win32RemoveTree.h"
 #include "fs/IFileSystem.h"
-#include "fs/Win32UniqueHandle.h"
+#include "CUniqueHandle.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ private:
 // through the file-system layer.
 void WriteFile(const std::wstring& path, const std::string& content)
 {
-    qlfs::CWin32UniqueHandle file(::CreateFileW((kLiteralPrefix + path).c_str(), GENERIC_WRITE, 0, nullptr,
+    CFileHandle file(::CreateFileW((kLiteralPrefix + path).c_str(), GENERIC_WRITE, 0, nullptr,
                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     ASSERT_TRUE(file.IsValid() && ::WriteFile(file.Get(), content.data(), DWORD(content.size()), &written, nullptr) &&

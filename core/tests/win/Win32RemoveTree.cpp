@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "fs/Win32UniqueHandle.h"
+#include "CUniqueHandle.h"
 
 namespace {
 
 bool RemoveLiteralTree(const std::wstring& literal)
 {
     WIN32_FIND_DATAW data{};
-    qlfs::CWin32FindHandle find(::FindFirstFileW((literal + L"\\*").c_str(), &data));
+    CFindHandle find(::FindFirstFileW((literal + L"\\*").c_str(), &data));
     if (find.IsValid()) {
         do {
             const std::wstring name = data.cFileName;

@@ -23,11 +23,27 @@ public:
         return ::CheckMenuItem(m_menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED)) !=
                static_cast<DWORD>(-1);
     }
-    bool IsItemEnabled(UINT id) const;
-    bool IsItemChecked(UINT id) const;
+    bool IsItemEnabled(UINT id) const
+    {
+        UINT state = ::GetMenuState(m_menu, id, MF_BYCOMMAND);
+        return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+    }
+    bool IsItemChecked(UINT id) const
+    {
+        UINT state = ::GetMenuState(m_menu, id, MF_BYCOMMAND);
+        return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
+    }
     bool SetDefaultItem(UINT id) const { return ::SetMenuDefaultItem(m_menu, id, FALSE) != FALSE; }
     // Returns the chosen command with TPM_RETURNCMD, else nonzero on success.
-    BOOL TrackPopup(UINT flags, int x, int y, HWND owner, const RECT* exclude = nullptr) const;
+    BOOL TrackPopup(UINT flags, int x, int y, HWND owner, const RECT* exclude = nullptr) const
+    {
+        if (!exclude)
+            return ::TrackPopupMenuEx(m_menu, flags, x, y, owner, nullptr);
+        TPMPARAMS params{};
+        params.cbSize = sizeof(params);
+        params.rcExclude = *exclude;
+        return ::TrackPopupMenuEx(m_menu, flags, x, y, owner, &params);
+    }
 
 protected:
     HMENU m_menu = nullptr;
