@@ -90,7 +90,9 @@ private:
         HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 400, 200, m_hWnd, nullptr,
                                       nullptr, nullptr);
         for (int column = 0; column < 3; ++column) {
-            LVCOLUMNW info{LVCF_WIDTH, 0, 100};
+            LVCOLUMNW info{};
+            info.mask = LVCF_WIDTH;
+            info.cx = 100;
             ::SendMessageW(list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
         }
         ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);

@@ -152,6 +152,9 @@ private:
     void EndAddingRows();
     void KeepResponsive();
     bool IsAddingRows() const { return m_addingDepth > 0; }
+    // Close and Cancel while a run or a batch of rows is under way: true when
+    // the close was put off until that work ends.
+    bool DeferCloseWhileBusy();
     static int CALLBACK CompareRows(LPARAM item1, LPARAM item2, LPARAM sortState);
 
     // The run (CQuilletDlgRun.cpp).

@@ -167,32 +167,32 @@ void CQuilletDlg::FinishRun()
         PostMessage(WM_CLOSE);
 }
 
-void CQuilletDlg::OnOK()
+bool CQuilletDlg::DeferCloseWhileBusy()
 {
+    // A run closes the window once its current file is done; a batch of rows
+    // being added is cut short and closes the window when it returns.
     if (m_pWorker) {
         m_stopRequest = kStopAndClose;
-        return;
+        return true;
     }
     if (IsAddingRows()) {
         m_closeAfterAdding = true;
         m_abandonAdding = true;
-        return;
+        return true;
     }
-    CFrameDlg::OnOK();
+    return false;
+}
+
+void CQuilletDlg::OnOK()
+{
+    if (!DeferCloseWhileBusy())
+        CFrameDlg::OnOK();
 }
 
 void CQuilletDlg::OnCancel()
 {
-    if (m_pWorker) {
-        m_stopRequest = kStopAndClose;
-        return;
-    }
-    if (IsAddingRows()) {
-        m_closeAfterAdding = true;
-        m_abandonAdding = true;
-        return;
-    }
-    CFrameDlg::OnCancel();
+    if (!DeferCloseWhileBusy())
+        CFrameDlg::OnCancel();
 }
 
 void CQuilletDlg::SetRunningState(bool running)

@@ -3,12 +3,7 @@
 // a 40-pixel band at the top, the buttons and check boxes along the bottom,
 // and the list filling the rest.
 
-struct LayoutRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const LayoutRect&) const = default;
-};
+#include "LayoutRect.h"
 
 struct MainLayout {
     LayoutRect menuBar, fileBar, close, convert, autoClose, onTop, format, label, list;

@@ -4,12 +4,8 @@
 // bottom left, the filter label and combo above the buttons, the size grip
 // in the corner and the tree filling the rest. Sizes the rules keep come
 // from the controls' current rectangles.
-struct LayoutRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool operator==(const LayoutRect&) const = default;
-};
+#include "LayoutRect.h"
+
 
 struct SelectFolderControls {
     LayoutRect prompt, tree, filterLabel, filterCombo, scanCheck, ok, cancel, sizeGrip;
