@@ -31,6 +31,18 @@ std::string ToAnsiCodePage(std::wstring_view text)
     return bytes;
 }
 
+std::string WithCrLf(const std::string& bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    for (char c : bytes) {
+        if (c == '\n')
+            out += '\r';
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 CStdConsoleOutput::CStdConsoleOutput() : m_interactive(IsConsole(StdOutHandle())) {}
@@ -44,9 +56,16 @@ void CStdConsoleOutput::Write(std::wstring_view text)
         WriteConsoleW(StdOutHandle(), text.data(), DWORD(text.size()), &written, nullptr);
         return;
     }
-    // stdout is in text mode, so the runtime writes each "\n" as "\r\n".
-    const std::string bytes = ToAnsiCodePage(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    // Written straight to the handle: the C runtime's text-mode stream asks
+    // the console driver about the handle for every piece it writes, and under
+    // Wine each question is a round trip to the server - about a hundred per
+    // converted file. The runtime's "\n" -> "\r\n" is done here instead.
+    const HANDLE handle = StdOutHandle();
+    if (!handle || handle == INVALID_HANDLE_VALUE)
+        return;
+    const std::string bytes = WithCrLf(ToAnsiCodePage(text));
+    DWORD written;
+    WriteFile(handle, bytes.data(), DWORD(bytes.size()), &written, nullptr);
 }
 
 #else

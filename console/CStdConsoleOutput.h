@@ -1,7 +1,7 @@
 #pragma once
 // Standard output for QLTC. On Windows a console gets the wide text as it is
 // and a pipe or file gets it in the ANSI code page (characters the code page
-// lacks become "?"), with the C runtime's "\n" -> "\r\n" text mode. On POSIX the
+// lacks become "?") with each "\n" written as "\r\n". On POSIX the
 // text is written in the user's locale; names the locale cannot decode come out
 // as their original bytes.
 #include "IConsoleOutput.h"

@@ -20,12 +20,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// On Windows every line must end in "\r\n": a bare "\n" is marked, so that
+// the comparison with the expected text fails.
 std::string NormaliseLineBreaks(const std::string& raw)
 {
     std::string text;
-    for (size_t i = 0; i < raw.size(); ++i)
-        if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n'))
-            text += raw[i];
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
+            continue;
+#ifdef _WIN32
+        if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r'))
+            text += "[bare LF]";
+#endif
+        text += raw[i];
+    }
     return text;
 }
 
