@@ -19,6 +19,14 @@ inline int64_t SecondsFromFileTime(const FILETIME& time)
     return seconds;
 }
 
+inline FILETIME FileTimeOf(const LARGE_INTEGER& ticks)
+{
+    FILETIME time;
+    time.dwLowDateTime = DWORD(uint64_t(ticks.QuadPart) & 0xFFFFFFFFu);
+    time.dwHighDateTime = DWORD(uint64_t(ticks.QuadPart) >> 32);
+    return time;
+}
+
 inline FILETIME FileTimeFromSeconds(int64_t seconds)
 {
     uint64_t ticks = uint64_t(seconds * kTicksPerSecond + kTicksFrom1601To1970);

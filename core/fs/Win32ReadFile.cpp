@@ -43,12 +43,15 @@ int64_t CWin32ReadFile::Size()
 
 bool CWin32ReadFile::GetMetadata(FileMetadata& metadata)
 {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(m_handle.Get(), &info))
+    // The basic information holds all that is needed. GetFileInformationByHandle
+    // would also ask for the volume's serial number, which under Wine is a
+    // request to the mount manager's process for every file.
+    FILE_BASIC_INFO info{};
+    if (!::GetFileInformationByHandleEx(m_handle.Get(), FileBasicInfo, &info, sizeof(info)))
         return false;
-    metadata.attributes = info.dwFileAttributes;
-    metadata.times.lastAccess = SecondsFromFileTime(info.ftLastAccessTime);
-    metadata.times.lastWrite = SecondsFromFileTime(info.ftLastWriteTime);
+    metadata.attributes = info.FileAttributes;
+    metadata.times.lastAccess = SecondsFromFileTime(FileTimeOf(info.LastAccessTime));
+    metadata.times.lastWrite = SecondsFromFileTime(FileTimeOf(info.LastWriteTime));
     return true;
 }
 
