@@ -215,14 +215,21 @@ bool CQuilletDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         OnRunFinished();
         result = 0;
         return true;
-    case WM_APP_RUN_STEP:
-        OnRunStep(wp, *reinterpret_cast<CRunStep*>(lp));
+    case WM_APP_RUN_RESET:
+        OnRunReset(*reinterpret_cast<CRunReset*>(lp));
+        result = 0;
+        return true;
+    case WM_APP_RUN_EVENTS:
+        ApplyRunEvents();
         result = 0;
         return true;
     case WM_TIMER:
-        if (wp != kRunScrollTimer)
+        if (wp == kRunScrollTimer)
+            OnRunScrollTimer();
+        else if (wp == kRunFrameTimer)
+            PaintRunFrame();
+        else
             return CFrameDlg::OnMessage(msg, wp, lp, result);
-        OnRunScrollTimer();
         result = 0;
         return true;
     case WM_APP_SET_ITEM_STATUS:

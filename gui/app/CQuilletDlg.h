@@ -20,6 +20,7 @@
 #include "FileListRules.h"
 #include "MainLayout.h"
 #include "ProgressSink.h"
+#include "RunEventQueue.h"
 #include "RunProgress.h"
 #include "ScrollThrottle.h"
 
@@ -33,12 +34,12 @@ class CQuilletDlg : public CFrameDlg {
 public:
     static constexpr UINT WM_APP_PROCESS_COMMAND_LINE = WM_USER + 1;
     static constexpr UINT WM_APP_RUN_FINISHED = WM_USER + 440;
-    // Sent by SetItemStatus (row, status), so the worker changes a row in one round trip.
+    // Sent by SetItemStatus (row, status): a row changed from any thread.
     static constexpr UINT WM_APP_SET_ITEM_STATUS = WM_APP + 0x40;
-    // Sent by the worker with a CRunStep: kResetRows, then kNextRow for each
-    // row and once more at the end.
-    static constexpr UINT WM_APP_RUN_STEP = WM_APP + 0x41;
-    enum RunStepKind { kResetRows = 1, kNextRow = 2 };
+    // Sent by the worker once at the start of a run, with a CRunReset.
+    static constexpr UINT WM_APP_RUN_RESET = WM_APP + 0x41;
+    // Posted by the worker when changes wait in the run's event queue.
+    static constexpr UINT WM_APP_RUN_EVENTS = WM_APP + 0x42;
 
     enum StopRequest { kNoStop = 0, kStop = 1, kStopAndClose = 2 };
 
@@ -96,6 +97,13 @@ protected:
     void SetRunningState(bool running);
     void SetItemStatus(int row, int status);
     void UpdateTitle(int index, int count);
+    // While a run is active the list is painted one frame at a time.
+    void PaintRunFrame();
+    void PaintListWhileRunning();
+
+    // The worker sends each change and waits until the window has made it,
+    // instead of queueing it: tests set this to act at known points of a run.
+    bool m_runStepsWait = false;
 
 private:
     class CRowProgress : public CProgressSink {
@@ -110,18 +118,15 @@ private:
         CQuilletDlg& m_owner;
     };
 
-    // What one run step asks of the window's thread: the result of the row
-    // just converted (when finishedRow >= 0) and the start of the next (when
-    // beginRow >= 0; -1 ends the run). The reset fills in the run's items.
-    struct CRunStep {
+    // The run's rows, handed to the worker when the run starts. Rows neither
+    // move nor go while a run is active (sorting and removing are refused),
+    // so the items stay valid.
+    struct CRunReset {
         std::vector<CFileItem*> items;
-        int count = 0;
-        int finishedRow = -1;
-        int finishedStatus = StatusNone;
-        int beginRow = -1;
-        bool beginAtZero = false;  // the start also shows "0"
     };
     static constexpr UINT_PTR kRunScrollTimer = 0x5152;
+    static constexpr UINT_PTR kRunFrameTimer = 0x5153;
+    static constexpr UINT kRunFrameMs = 40;
 
     // Creation and layout (CQuilletDlg.cpp).
     bool CreateToolBars();
@@ -161,12 +166,16 @@ private:
     void OnConvert();
     void OnRunFinished();
     void FinishRun();
-    int ConvertRow(int row, CFileItem* item, CRunStep& step);
-    void SendStep(CRunStep& step);
+    int ConvertRow(int row, CFileItem* item);
+    void PushRunEvent(SRunEvent::Kind kind, int row, int value);
     void ApplyItemStatus(int row, int status);
-    void OnRunStep(WPARAM kind, CRunStep& step);
+    void OnRunReset(CRunReset& reset);
+    void ApplyRunEvents();
+    void EndRunView();
+    void ShowRunTitle();
     void ScrollRunRowIntoView(int row);
     void OnRunScrollTimer();
+    void BeginRunPainting();
 
     // Progress drawing (CQuilletDlgDraw.cpp).
     LRESULT OnListCustomDraw(NMLVCUSTOMDRAW& draw);
@@ -193,7 +202,12 @@ private:
     std::atomic<int> m_stopRequest{kNoStop};
     int m_currentIndex = -1;  // worker thread only
     CFileItem* m_currentItem = nullptr;  // worker thread only; the row's item
-    CRunStep* m_unsentStart = nullptr;  // worker thread only; a row start not yet shown
+    CRunEventQueue m_runEvents;
+    int m_runCount = 0;  // window thread only; the rows of the active run
+    int m_lastFinishedRow = -1;  // window thread only
+    bool m_runFrameDirty = false;  // window thread only; changes since the last frame
+    int m_runTitleRow = -1;  // window thread only; the row the caption should show
+    int m_shownTitleRow = -1;  // window thread only; the row it shows
     CScrollThrottle m_runScroll;  // window thread only
     CProgressFilter m_progress;  // worker thread only
     CRowProgress m_sink{*this};

@@ -1,6 +1,7 @@
 // CQuilletDlg: the conversion run. The worker converts the rows in list order
-// and changes rows and the caption only through messages sent to the window's
-// thread; the window joins it when it posts WM_APP_RUN_FINISHED.
+// and hands every change to rows and the caption to the window's thread
+// through the run's event queue; the window joins it when it posts
+// WM_APP_RUN_FINISHED.
 #include "CQuilletDlg.h"
 
 #include "ConvertFile.h"
@@ -30,89 +31,104 @@ bool CQuilletDlg::StartWorker()
     return true;
 }
 
+// The worker never waits for the window while it converts: each change to a
+// row goes into the run's event queue, and the window makes the changes in
+// order when it gets to them. Under Wine every cross-thread message is a trip
+// through the server, and the window may be busy painting; waiting for it at
+// each file made a run of small files several times slower than the console's.
 unsigned CQuilletDlg::RunConversion()
 {
     m_currentIndex = -1;
-    // One step resets the rows and hands over their items. Rows neither move
-    // nor go while a run is active (sorting and removing are refused), so the
-    // items stay valid and the count is the run's (later rows are not in it).
-    CRunStep step;
-    SendMessage(WM_APP_RUN_STEP, kResetRows, reinterpret_cast<LPARAM>(&step));
-    const int count = static_cast<int>(step.items.size());
-    step.count = count;
-    for (int row = 0; row < count && m_stopRequest == kNoStop; ++row) {
-        step.finishedStatus = ConvertRow(row, step.items[row], step);
-        step.finishedRow = row;
-    }
+    // The one step the worker waits for: the rows are reset and their items
+    // handed over, and the count is the run's (later rows are not in it).
+    CRunReset reset;
+    SendMessage(WM_APP_RUN_RESET, 0, reinterpret_cast<LPARAM>(&reset));
+    const int count = static_cast<int>(reset.items.size());
+    for (int row = 0; row < count && m_stopRequest == kNoStop; ++row)
+        PushRunEvent(SRunEvent::kStatus, row, ConvertRow(row, reset.items[row]));
     m_currentIndex = -1;
     m_currentItem = nullptr;
-    // The last result, the caption back to "Quillet" and the view settled.
-    step.beginRow = -1;
-    SendStep(step);
     PostMessage(WM_APP_RUN_FINISHED);
     return 0;
 }
 
-// The row's start is shown when the converter reports the file's size
-// (OnBegin), so the start, its "0" and the previous row's result travel in one
-// message; a file that fails before that is started here instead.
-int CQuilletDlg::ConvertRow(int row, CFileItem* item, CRunStep& step)
+int CQuilletDlg::ConvertRow(int row, CFileItem* item)
 {
     m_currentIndex = row;
     m_currentItem = item;
-    step.beginRow = row;
-    step.beginAtZero = false;
-    m_unsentStart = &step;
-    int status = StatusFailed;
-    if (item) {
-        // The options are read for each file: a change from the Options menu
-        // counts from the next file on.
-        const int result = ConvertFile(item->path.c_str(), m_format, m_settings.m_keepTimestamps,
-                                       m_settings.m_keepAttributes, m_settings.m_convertReadOnly,
-                                       m_settings.m_backupOriginal, &m_sink);
-        status = result == 0 ? StatusOk : StatusFailed;
+    PushRunEvent(SRunEvent::kStatus, row, StatusConverting);
+    PushRunEvent(SRunEvent::kBegin, row, 0);
+    if (!item)
+        return StatusFailed;
+    // The options are read for each file: a change from the Options menu
+    // counts from the next file on.
+    const int result = ConvertFile(item->path.c_str(), m_format, m_settings.m_keepTimestamps,
+                                   m_settings.m_keepAttributes, m_settings.m_convertReadOnly,
+                                   m_settings.m_backupOriginal, &m_sink);
+    return result == 0 ? StatusOk : StatusFailed;
+}
+
+void CQuilletDlg::PushRunEvent(SRunEvent::Kind kind, int row, int value)
+{
+    const bool tell = m_runEvents.Push({kind, row, value});
+    if (m_runStepsWait)
+        SendMessage(WM_APP_RUN_EVENTS);
+    else if (tell)
+        PostMessage(WM_APP_RUN_EVENTS);
+}
+
+void CQuilletDlg::OnRunReset(CRunReset& reset)
+{
+    BeginRunPainting();
+    const int count = m_list.GetItemCount();
+    reset.items.resize(count);
+    for (int row = 0; row < count; ++row) {
+        reset.items[row] = ItemAt(row);
+        ApplyItemStatus(row, StatusNone);
     }
-    if (m_unsentStart)
-        SendStep(step);
-    return status;
+    m_runCount = count;
+    m_lastFinishedRow = -1;
+    m_runTitleRow = m_shownTitleRow = -1;
+    m_runScroll.Reset();
 }
 
-void CQuilletDlg::SendStep(CRunStep& step)
+// Makes the waiting changes in the order the worker made them. The scroll
+// follows the last row begun (a batch may hold several). So does the caption,
+// but a new caption repaints the window's frame, so it is shown with the next
+// frame unless the worker waits for each change anyway.
+void CQuilletDlg::ApplyRunEvents()
 {
-    m_unsentStart = nullptr;
-    SendMessage(WM_APP_RUN_STEP, kNextRow, reinterpret_cast<LPARAM>(&step));
-    step.finishedRow = -1;
-}
-
-// The steps of a run that the worker asks the window's thread to make; each
-// is one message, so the worker waits for the window once per step.
-void CQuilletDlg::OnRunStep(WPARAM kind, CRunStep& step)
-{
-    if (kind == kResetRows) {
-        const int count = m_list.GetItemCount();
-        step.items.resize(count);
-        for (int row = 0; row < count; ++row) {
-            step.items[row] = ItemAt(row);
-            ApplyItemStatus(row, StatusNone);
+    int begun = -1;
+    for (const SRunEvent& event : m_runEvents.TakeAll()) {
+        m_runFrameDirty = true;
+        switch (event.kind) {
+        case SRunEvent::kStatus:
+            ApplyItemStatus(event.row, event.value);
+            if (event.value == StatusOk || event.value == StatusFailed)
+                m_lastFinishedRow = event.row;
+            break;
+        case SRunEvent::kPercent:
+            m_list.SetItemText(event.row, 2, std::to_wstring(event.value));
+            break;
+        case SRunEvent::kBegin:
+            begun = event.row;
+            break;
         }
-        m_runScroll.Reset();
-        return;
     }
-    if (step.finishedRow >= 0)
-        ApplyItemStatus(step.finishedRow, step.finishedStatus);
-    if (step.beginRow < 0) {
-        UpdateTitle(-1, -1);
-        ::KillTimer(m_hWnd, kRunScrollTimer);
-        m_runScroll.Reset();
-        if (step.finishedRow >= 0)
-            m_list.EnsureVisible(step.finishedRow);
+    if (begun < 0)
         return;
-    }
-    ApplyItemStatus(step.beginRow, StatusConverting);
-    if (step.beginAtZero)
-        m_list.SetItemText(step.beginRow, 2, L"0");
-    ScrollRunRowIntoView(step.beginRow);
-    UpdateTitle(step.beginRow, step.count);
+    ScrollRunRowIntoView(begun);
+    m_runTitleRow = begun;
+    if (m_runStepsWait)
+        ShowRunTitle();
+}
+
+void CQuilletDlg::ShowRunTitle()
+{
+    if (m_runTitleRow == m_shownTitleRow)
+        return;
+    m_shownTitleRow = m_runTitleRow;
+    UpdateTitle(m_runTitleRow, m_runCount);
 }
 
 // Scrolling the list is the dearest thing a row's start asks of the window
@@ -143,6 +159,49 @@ void CQuilletDlg::OnRunScrollTimer()
         m_list.EnsureVisible(row);
 }
 
+// While a run is active the list does not repaint on each change: rows of
+// small files change hundreds of times a second, and a repaint costs far more
+// than the change (under Wine, dozens of round trips to the server). The list
+// is painted once per frame instead, which looks the same to a person.
+void CQuilletDlg::BeginRunPainting()
+{
+    m_list.SendMessage(WM_SETREDRAW, FALSE);
+    m_runFrameDirty = false;
+    ::SetTimer(m_hWnd, kRunFrameTimer, kRunFrameMs, nullptr);
+}
+
+void CQuilletDlg::PaintRunFrame()
+{
+    // Changes whose message was lost (a full queue) still show here.
+    ApplyRunEvents();
+    ShowRunTitle();
+    if (!m_runFrameDirty)
+        return;
+    m_runFrameDirty = false;
+    PaintListWhileRunning();
+}
+
+void CQuilletDlg::PaintListWhileRunning()
+{
+    m_list.SendMessage(WM_SETREDRAW, TRUE);
+    m_list.Invalidate(false);
+    ::UpdateWindow(m_list.Handle());
+    m_list.SendMessage(WM_SETREDRAW, FALSE);
+}
+
+// The caption back to "Quillet", the list painting again, the last row done in view.
+void CQuilletDlg::EndRunView()
+{
+    UpdateTitle(-1, -1);
+    ::KillTimer(m_hWnd, kRunScrollTimer);
+    ::KillTimer(m_hWnd, kRunFrameTimer);
+    m_runScroll.Reset();
+    m_list.SendMessage(WM_SETREDRAW, TRUE);
+    m_list.Invalidate(false);
+    if (m_lastFinishedRow >= 0)
+        m_list.EnsureVisible(m_lastFinishedRow);
+}
+
 void CQuilletDlg::OnRunFinished()
 {
     if (m_pWorker) {
@@ -151,6 +210,8 @@ void CQuilletDlg::OnRunFinished()
         m_pWorker->Join();
         m_pWorker.reset();
     }
+    ApplyRunEvents();
+    EndRunView();
     FinishRun();
 }
 
@@ -208,8 +269,7 @@ void CQuilletDlg::SetRunningState(bool running)
 
 void CQuilletDlg::SetItemStatus(int row, int status)
 {
-    // One message to the window's thread, which makes the row's changes
-    // there: the worker pays for one round trip instead of four.
+    // The row's changes are made on the window's thread, whichever thread asks.
     SendMessage(WM_APP_SET_ITEM_STATUS, static_cast<WPARAM>(row), status);
 }
 
@@ -236,12 +296,7 @@ int CQuilletDlg::CRowProgress::OnBegin(int totalKiB)
     if (o.m_currentItem)
         o.m_currentItem->sizeKB = totalKiB;
     o.m_progress.Begin(totalKiB, ::GetTickCount64());
-    if (CRunStep* step = o.m_unsentStart) {
-        step->beginAtZero = true;
-        o.SendStep(*step);
-    } else {
-        o.m_list.SetItemText(o.m_currentIndex, 2, L"0");
-    }
+    o.PushRunEvent(SRunEvent::kPercent, o.m_currentIndex, 0);
     return 0;
 }
 
@@ -250,9 +305,9 @@ int CQuilletDlg::CRowProgress::OnProgress(int doneKiB)
     CQuilletDlg& o = m_owner;
     if (o.m_currentIndex < 0)
         return -1;
-    // Only a change of the shown number costs a message to the window.
+    // Only a change of the shown number is handed to the window.
     int percent = 0;
     if (o.m_progress.Advance(doneKiB, ::GetTickCount64(), percent))
-        o.m_list.SetItemText(o.m_currentIndex, 2, std::to_wstring(percent));
+        o.PushRunEvent(SRunEvent::kPercent, o.m_currentIndex, percent);
     return 0;
 }

@@ -25,6 +25,8 @@ CTestQuilletDlg::CTestQuilletDlg(CAppSettings& settings, CUiResources& ui, const
                                  Script script)
     : CQuilletDlg(settings, ui, commandLine), m_script(std::move(script))
 {
+    // Scripts act at known points of a run: the worker waits for each change.
+    m_runStepsWait = true;
 }
 
 bool CTestQuilletDlg::OnInitDialog()
@@ -53,10 +55,13 @@ bool CTestQuilletDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         result = 0;
         return true;
     }
-    bool handled = CQuilletDlg::OnMessage(msg, wp, lp, result);
-    if (msg == WM_SETTEXT && m_onCaption)
+    if (msg == WM_SETTEXT && m_onCaption) {
+        // The caption is set first, so that what the hook sees and shoots shows it.
+        result = ::DefWindowProcW(m_hWnd, msg, wp, lp);
         m_onCaption(reinterpret_cast<const wchar_t*>(lp));
-    return handled;
+        return true;
+    }
+    return CQuilletDlg::OnMessage(msg, wp, lp, result);
 }
 
 bool CTestQuilletDlg::PromptForFiles(std::vector<std::wstring>& paths)

@@ -3,7 +3,7 @@
 // inside its own modal loop. Dialogs and processes it would start are stood
 // in for and recorded; a hook sees every caption the window gets, which is
 // where a script can act at a known point of a run (the worker waits in
-// SendMessage until the hook returns). Also the files and helpers the
+// SendMessage until the hook returns, see m_runStepsWait). Also the files and helpers the
 // main-window tests share.
 #include "CQuilletDlg.h"
 #include "ShellOpen.h"
@@ -40,6 +40,8 @@ public:
     std::function<void(const std::wstring& caption)> m_onCaption;
 
     using CQuilletDlg::SetItemStatus;
+    using CQuilletDlg::PaintListWhileRunning;
+    using CQuilletDlg::m_runStepsWait;
     using CQuilletDlg::QueryCommandState;
     int Rows() { return FileList().GetItemCount(); }
     std::wstring Cell(int row, int column) { return FileList().GetItemText(row, column); }

@@ -28,7 +28,8 @@ std::string Lf(size_t lines)
     return text;
 }
 
-// Records every text the status column of the list gets, by row.
+// Records every text the status column of the list gets, by row, and counts
+// the list's paints.
 class CStatusTextLog {
 public:
     explicit CStatusTextLog(HWND list) : m_list(list)
@@ -37,11 +38,14 @@ public:
     }
     ~CStatusTextLog() { ::RemoveWindowSubclass(m_list, &Proc, kId); }
     std::map<int, std::vector<std::wstring>> m_texts;
+    int m_paints = 0;
 
 private:
     static constexpr UINT_PTR kId = 0x51;
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
     {
+        if (msg == WM_PAINT)
+            ++reinterpret_cast<CStatusTextLog*>(data)->m_paints;
         if (msg == LVM_SETITEMTEXTW) {
             auto* item = reinterpret_cast<const LVITEMW*>(lp);
             if (item->iSubItem == 2 && item->pszText)
@@ -203,6 +207,38 @@ bool RowInView(CTestQuilletDlg& d, int row)
     const int page = static_cast<int>(d.FileList().SendMessage(LVM_GETCOUNTPERPAGE));
     return row >= top && row < top + page;
 }
+
+// As the real program runs: the worker queues its changes and never waits
+// for the window. Every row still gets its texts in order, and the list and
+// the caption are repainted by frames, not once per file.
+TEST(MainWindowRun, AWorkerThatDoesNotWaitStillShowsEveryStepInOrder)
+{
+    CTestEnvironment env;
+    env.settings.m_format = FormatIndex("lf");
+    CTempFolder temp;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        constexpr int kRows = 400;
+        auto names = AddFiles(d, temp, std::vector<std::string>(kRows, Crlf(2)));
+        d.AddFileToList(temp.Path() + L"\\missing.txt");
+        d.m_runStepsWait = false;
+        CStatusTextLog log(d.FileList().Handle());
+        int captions = 0;
+        d.m_onCaption = [&](const std::wstring&) { ++captions; };
+        ASSERT_TRUE(d.ConvertAndWait());
+        d.m_onCaption = nullptr;
+        for (int row = 0; row < kRows; ++row) {
+            ASSERT_EQ(log.m_texts[row], (std::vector<std::wstring>{L"", L"Converting", L"0", L"OK"})) << row;
+            ASSERT_EQ(temp.Read(names[row]), Lf(2)) << row;
+        }
+        EXPECT_EQ(log.m_texts[kRows], (std::vector<std::wstring>{L"", L"Converting", L"Failed"}));
+        EXPECT_EQ(d.GetText(), L"Quillet");
+        EXPECT_LT(captions, kRows / 2);
+        EXPECT_LT(log.m_paints, kRows / 2);
+        EXPECT_TRUE(RowInView(d, kRows));
+    });
+    dlg.DoModal();
+}
+
 
 // Rows of small files start faster than the list scrolls, yet a row that
 // keeps converting is brought into view, and the run ends with its last row
@@ -392,7 +428,7 @@ TEST(MainWindowRun, ProgressCellColoursAndScreenshots)
             d.SelectOnly({2});
             RECT cell = StatusCell(d, 2);
             d.FileList().SetFocus();
-            ::UpdateWindow(d.FileList().Handle());
+            d.PaintListWhileRunning();
             EXPECT_EQ(PixelOf(d.FileList().Handle(), cell.left + 1, cell.top + 1), ::GetSysColor(COLOR_HIGHLIGHT));
             EXPECT_EQ(PixelOf(d.FileList().Handle(), cell.left + 6, (cell.top + cell.bottom) / 2), RGB(32, 128, 255));
             const int inner = (cell.right - 5) - (cell.left + 5);
@@ -405,8 +441,7 @@ TEST(MainWindowRun, ProgressCellColoursAndScreenshots)
             shots += SaveScreenshot(WindowArea(d.Handle()), "main_window_run_in_progress.png");
 
             d.GetDlgItem(IDC_STOP).SetFocus();
-            d.FileList().Invalidate();
-            ::UpdateWindow(d.FileList().Handle());
+            d.PaintListWhileRunning();
             EXPECT_EQ(PixelOf(d.FileList().Handle(), cell.left + 1, cell.top + 1), ::GetSysColor(COLOR_BTNFACE));
             d.Command(IDC_STOP);
         };
