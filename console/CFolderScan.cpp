@@ -52,9 +52,11 @@ void CFolderScan::Scan(const std::wstring& folder)
 
 void CFolderScan::ScanAbsolute(const std::wstring& folder)
 {
-    if (!EnterFolder(folder))
+    if (m_stopped || !EnterFolder(folder))
         return;
     m_fs.EnumerateFolder(folder, [this, &folder](const qlfs::FolderEntry& entry) {
+        if (m_stopped)
+            return;
         const std::wstring path = JoinPath(folder, entry.name);
         // Folder names are never filtered; their files are listed right here,
         // before the rest of this folder's entries.

@@ -5,6 +5,7 @@
 // Every folder is listed at most once per run, by identity (volume and index),
 // so links and junctions back to an ancestor or to a folder met before neither
 // loop nor list a file again.
+#include <atomic>
 #include <functional>
 #include <string>
 #include <unordered_set>
@@ -32,6 +33,8 @@ public:
 
     // A folder that cannot be listed, or was listed before, contributes nothing.
     void Scan(const std::wstring& folder);
+    // From any thread: the scan hands over no more files and enters no more folders.
+    void Stop() { m_stopped = true; }
 
 private:
     void ScanAbsolute(const std::wstring& folder);
@@ -42,4 +45,5 @@ private:
     bool m_scanSubfolders;
     VisitedFolders& m_visited;
     FileFound m_onFile;
+    std::atomic<bool> m_stopped{false};
 };

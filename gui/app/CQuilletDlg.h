@@ -30,6 +30,8 @@
 #include <unordered_map>
 #include <vector>
 
+class CBackgroundFolderScan;
+
 class CQuilletDlg : public CFrameDlg {
 public:
     static constexpr UINT WM_APP_PROCESS_COMMAND_LINE = WM_USER + 1;
@@ -153,6 +155,7 @@ private:
     void OnProcessCommandLine();
     void AddFoldersWithPrompt(const std::vector<std::wstring>& folders, bool scanSubfolders);
     std::wstring ProposedFilter() const;
+    int AddListedRows(CBackgroundFolderScan& listing);
     void BeginAddingRows();
     void EndAddingRows();
     void KeepResponsive();

@@ -1,6 +1,7 @@
 // CQuilletDlg: filling, emptying and opening the file list.
 #include "CQuilletDlg.h"
 
+#include "BackgroundFolderScan.h"
 #include "CFolderScan.h"
 #include "CMenu.h"
 #include "COEFileDialog.h"
@@ -14,6 +15,8 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <memory>
+#include <system_error>
 
 namespace {
 // How long a batch of rows may hold the window before it serves its queue,
@@ -102,18 +105,46 @@ int CQuilletDlg::AddFolderToList(const std::wstring& folder, const std::wstring&
     // it would list the current directory of the current drive.
     if (folder.empty())
         return 0;
-    int added = 0;
-    qlfs::CWin32FileSystem fs;
-    BeginAddingRows();
     // The console's scan: the same order, and no folder listed twice in one scan.
+    qlfs::CWin32FileSystem fs;
     VisitedFolders visited;
-    CFolderScan scan(fs, filter, scanSubfolders, visited, [this, &added](const std::wstring& path) {
-        // The scan hands over files only.
-        if (!m_abandonAdding && AddRow(path, false) == 0)
-            ++added;
-    });
-    scan.Scan(folder);
+    std::unique_ptr<CBackgroundFolderScan> listing;
+    try {
+        listing = std::make_unique<CBackgroundFolderScan>(fs, folder, filter, scanSubfolders, visited);
+    } catch (const std::system_error&) {
+        // No thread for the listing: the folder is listed here, row by row.
+    }
+    BeginAddingRows();
+    int added = 0;
+    if (listing) {
+        added = AddListedRows(*listing);
+    } else {
+        CFolderScan scan(fs, filter, scanSubfolders, visited, [this, &added](const std::wstring& path) {
+            if (!m_abandonAdding && AddRow(path, false) == 0)
+                ++added;
+        });
+        scan.Scan(folder);
+    }
     EndAddingRows();
+    return added;
+}
+
+// Adds the files as the listing finds them, serving the window's queue while
+// it waits for more.
+int CQuilletDlg::AddListedRows(CBackgroundFolderScan& listing)
+{
+    int added = 0;
+    std::vector<std::wstring> found;
+    while (!m_abandonAdding && listing.Take(found, static_cast<unsigned>(kResponsiveSliceMs))) {
+        for (const std::wstring& path : found) {
+            // The scan hands over files only.
+            if (m_abandonAdding)
+                break;
+            if (AddRow(path, false) == 0)
+                ++added;
+        }
+        KeepResponsive();
+    }
     return added;
 }
 

@@ -295,6 +295,34 @@ TEST(MainWindow, AddFolderSkipsAnEmptyPathAndNeverLoops)
     dlg.DoModal();
 }
 
+// The folder is listed on a thread of its own while the window adds rows; a
+// close in the middle stops the listing, keeps the rows added so far, and
+// closes the window once the batch returns.
+TEST(MainWindow, ClosingWhileAFolderIsAddedStopsTheListingAndThenCloses)
+{
+    // Enough files that adding them outlasts the window's first turn at its
+    // queue, made in memory: creating them on this disk would take longer
+    // than the test.
+    constexpr int kFiles = 12000;
+    const std::wstring tree = L"Z:\\dev\\shm\\ql-close-while-adding-" + std::to_wstring(::GetCurrentProcessId());
+    const std::string unixTree = UnixName(tree);
+    if (!RunUnixCommand("rm -rf '" + unixTree + "' && mkdir -p '" + unixTree + "' && cd '" + unixTree +
+                        "' && for d in $(seq 1 10); do mkdir $d && (cd $d && seq 1 1200 | sed 's/$/.txt/' | xargs touch); done"))
+        GTEST_SKIP() << "no /dev/shm";
+    CTestEnvironment env;
+    int added = -1;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        d.PostMessage(WM_COMMAND, IDCANCEL);
+        added = d.AddFolderToList(tree, L"*", true);
+        EXPECT_EQ(d.Rows(), added);
+        EXPECT_TRUE(PumpUntil([&] { return d.IsEnding(); }, 5000));
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    RunUnixCommand("rm -rf '" + unixTree + "'");
+    EXPECT_GT(added, 0);
+    EXPECT_LT(added, kFiles) << "the close cut the batch short";
+}
+
 TEST(MainWindow, LayoutGapsAndTheSmallestSize)
 {
     CTestEnvironment env;
