@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 namespace {
 std::vector<std::wstring> TakeAll(CBackgroundFolderScan& scan)
 {
@@ -28,6 +29,7 @@ void MakeTree(CFaultyFileSystem& files, int folders, int filesEach)
     }
 }
 }
+#endif
 
 TEST(BackgroundFolderScan, FindsWhatThePlainScanFindsInItsOrderAndStopsEarly)
 {
