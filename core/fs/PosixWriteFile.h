@@ -21,8 +21,11 @@ public:
 
 private:
     explicit CPosixWriteFile(CPosixUniqueFd fd) : m_fd(std::move(fd)) {}
+    void StartWriteBack();
 
     CPosixUniqueFd m_fd;
+    uint64_t m_written = 0;
+    uint64_t m_writeBackFrom = 0;  // where the disk has not been asked to start writing yet
 };
 
 }  // namespace qlfs
