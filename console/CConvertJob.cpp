@@ -1,6 +1,7 @@
 #include "CConvertJob.h"
 
 #include <cwctype>
+#include <system_error>
 
 #include "CFolderScan.h"
 #include "ConsoleText.h"
@@ -113,8 +114,9 @@ int CConvertJob::Run()
 
     m_out.Write(L"\nStart converting...\n\n");
     size_t converted = 0, failed = 0;
+    std::unique_ptr<CParallelConversions> parallel = StartParallelConversions();
     for (size_t i = 0; i < m_matchedFiles.size(); ++i) {
-        if (ConvertOne(i + 1, m_matchedFiles[i]))
+        if (ConvertOne(i, parallel.get()))
             ++converted;
         else
             ++failed;
@@ -122,6 +124,40 @@ int CConvertJob::Run()
     m_out.Write(L"\nFinished: " + FormatNumber(converted, 0) + L" converted, " +
                 FormatNumber(failed, 0) + L" failed.\n");
     return failed == 0 ? QLTC_EXIT_OK : QLTC_EXIT_SOME_FAILED;
+}
+
+// Null when the files are converted one at a time: one worker, one file, or
+// no thread to be had.
+std::unique_ptr<CParallelConversions> CConvertJob::StartParallelConversions()
+{
+    if (m_workers < 2 || m_matchedFiles.size() < 2)
+        return nullptr;
+    // A file met twice must not be converted twice at once; its full path,
+    // without letter case where names ignore it, tells.
+    std::vector<std::wstring> keys;
+    keys.reserve(m_matchedFiles.size());
+    for (const std::wstring& path : m_matchedFiles) {
+        std::wstring key = m_fs.FullPath(path);
+#ifdef _WIN32
+        for (wchar_t& c : key)
+            c = static_cast<wchar_t>(std::towlower(c));
+#endif
+        keys.push_back(key.empty() ? path : std::move(key));
+    }
+    try {
+        return std::make_unique<CParallelConversions>(std::move(keys), m_workers,
+                                                      [this](size_t index) { return ConvertNow(index); });
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+}
+
+CParallelConversions::SResult CConvertJob::ConvertNow(size_t index)
+{
+    CParallelConversions::SResult result;
+    result.ok = ConvertFile(m_fs, m_matchedFiles[index], m_format, m_keepTimestamps, m_keepAttributes,
+                            m_convertReadOnly, m_backupOriginal, nullptr, &result.outcome) == 0;
+    return result;
 }
 
 void CConvertJob::FindMatchedFiles()
@@ -158,22 +194,21 @@ void CConvertJob::AddFile(const std::wstring& path)
                 std::wstring(FileNameOfPath(path)) + L"\n");
 }
 
-// Converts one file between its "converting" line and the status that
-// overwrites it; true on success.
-bool CConvertJob::ConvertOne(size_t number, const std::wstring& path)
+// Converts entry `index` between its "converting" line and the status that
+// overwrites it (or takes its result from the parallel workers); true on success.
+bool CConvertJob::ConvertOne(size_t index, CParallelConversions* parallel)
 {
-    const std::wstring head = FormatNumber(number, kNumberWidth) + L". " +
+    const std::wstring& path = m_matchedFiles[index];
+    const std::wstring head = FormatNumber(index + 1, kNumberWidth) + L". " +
                               std::wstring(FileNameOfPath(path)) + L" ... ";
     m_out.Write(head + PadRight(kStatusConverting, kStatusWidth));
 
-    ConvertOutcome outcome;
-    const bool ok = ConvertFile(m_fs, path, m_format, m_keepTimestamps, m_keepAttributes,
-                                m_convertReadOnly, m_backupOriginal, nullptr, &outcome) == 0;
-    m_out.Write(L"\r" + head + PadRight(ok ? kStatusOK : kStatusFailed, kStatusWidth));
+    const CParallelConversions::SResult result = parallel ? parallel->Take(index) : ConvertNow(index);
+    m_out.Write(L"\r" + head + PadRight(result.ok ? kStatusOK : kStatusFailed, kStatusWidth));
     m_out.Write(L"\n");
     // The original is gone in this case; the user must learn where its
     // converted content is.
-    if (!ok && !outcome.keptConvertedName.empty())
-        m_out.Write(L"      The converted content was kept in " + outcome.keptConvertedName + L"\n");
-    return ok;
+    if (!result.ok && !result.outcome.keptConvertedName.empty())
+        m_out.Write(L"      The converted content was kept in " + result.outcome.keptConvertedName + L"\n");
+    return result.ok;
 }

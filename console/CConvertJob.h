@@ -2,10 +2,12 @@
 // One run of QLTC: the parsed command line, the files it names (directly or by
 // scanning folders through a filter) and their conversion, with the numbered
 // progress lines and the summary on the console.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CFolderScan.h"
+#include "CParallelConversions.h"
 #include "IConsoleOutput.h"
 #include "LineEndingFormat.h"
 #include "fs/IFileSystem.h"
@@ -28,6 +30,9 @@ public:
     int Run();
     // Fills the matched list from the paths, printing one line per file.
     void FindMatchedFiles();
+    // Threads that convert files side by side (1: one after another). Only
+    // for a file system that may be used from several threads.
+    void SetWorkers(unsigned workers) { m_workers = workers; }
 
     int Format() const { return m_format; }
     const std::vector<std::wstring>& Paths() const { return m_paths; }
@@ -43,7 +48,9 @@ private:
     void ParseOption(std::wstring_view option, const std::vector<std::wstring>& args, size_t& i);
     void ScanFolder(const std::wstring& folder, const std::wstring& filter, bool scanSubfolders);
     void AddFile(const std::wstring& path);
-    bool ConvertOne(size_t number, const std::wstring& path);
+    std::unique_ptr<CParallelConversions> StartParallelConversions();
+    CParallelConversions::SResult ConvertNow(size_t index);
+    bool ConvertOne(size_t index, CParallelConversions* parallel);
 
     IConsoleOutput& m_out;
     qlfs::IFileSystem& m_fs;
@@ -55,6 +62,7 @@ private:
     bool m_keepAttributes = false;
     bool m_convertReadOnly = false;
     bool m_backupOriginal = false;
+    unsigned m_workers = 1;
     std::vector<std::wstring> m_matchedFiles;
     VisitedFolders m_visitedFolders;  // folders listed in this collection
 };

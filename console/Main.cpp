@@ -21,7 +21,7 @@ int wmain(int argc, wchar_t** argv)
         return QLTC_EXIT_INIT_FAILED;
     }
     const std::vector<std::wstring> args(argv + 1, argv + argc);
-    return RunQltc(args, out, qlfs::PlatformFileSystem());
+    return RunQltc(args, out, qlfs::PlatformFileSystem(), ConversionWorkers());
 }
 
 #else
@@ -54,6 +54,6 @@ int main(int argc, char** argv)
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(qlfs::FromNativePath(argv[i]));
-    return RunQltc(args, out, qlfs::PlatformFileSystem());
+    return RunQltc(args, out, qlfs::PlatformFileSystem(), ConversionWorkers());
 }
 #endif

@@ -2,6 +2,9 @@
 
 #include "CConvertJob.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace {
 
 constexpr const wchar_t* kVersion = L"2.1.0";
@@ -34,7 +37,7 @@ void PrintBanner(IConsoleOutput& out)
 
 }  // namespace
 
-int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IFileSystem& fs)
+int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IFileSystem& fs, unsigned workers)
 {
     PrintBanner(out);
     if (args.empty()) {
@@ -43,8 +46,17 @@ int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IF
         return QLTC_EXIT_OK;
     }
     CConvertJob job(out, fs);
+    job.SetWorkers(workers);
     job.ParseCommandLine(args);
     return job.Run();
+}
+
+unsigned ConversionWorkers()
+{
+    // One per core, up to four: beyond that, small files wait on the file
+    // system's own locks rather than on the processor.
+    constexpr unsigned kMostWorkers = 4;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers);
 }
 
 void PrintInitializationFailure(IConsoleOutput& out)

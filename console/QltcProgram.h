@@ -6,8 +6,12 @@
 #include "IConsoleOutput.h"
 #include "fs/IFileSystem.h"
 
-// `args` are the arguments after the program name. Returns the exit status.
-int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IFileSystem& fs);
+// `args` are the arguments after the program name. `workers` threads convert
+// files side by side (see CConvertJob::SetWorkers). Returns the exit status.
+int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IFileSystem& fs,
+            unsigned workers = 1);
+// How many files the real program converts side by side on this machine.
+unsigned ConversionWorkers();
 
 // Printed instead of everything else when the program cannot start.
 void PrintInitializationFailure(IConsoleOutput& out);

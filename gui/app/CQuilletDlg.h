@@ -11,6 +11,7 @@
 #include "CExtComboBox.h"
 #include "CFrameDlg.h"
 #include "CGuiCommandLine.h"
+#include "CParallelConversions.h"
 #include "CImageList.h"
 #include "CSortListCtrl.h"
 #include "CToolBar.h"
@@ -26,6 +27,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -108,9 +110,10 @@ protected:
     bool m_runStepsWait = false;
 
 private:
+    // The progress of one row's conversion, on whichever thread converts it.
     class CRowProgress : public CProgressSink {
     public:
-        explicit CRowProgress(CQuilletDlg& owner) : m_owner(owner) {}
+        CRowProgress(CQuilletDlg& owner, int row, CFileItem& item) : m_owner(owner), m_row(row), m_item(item) {}
         int OnNotify(int, int) override { return 0; }
         int OnBegin(int totalKiB) override;
         int OnEnd() override { return 0; }
@@ -118,6 +121,9 @@ private:
 
     private:
         CQuilletDlg& m_owner;
+        int m_row;
+        CFileItem& m_item;
+        CProgressFilter m_filter;
     };
 
     // The run's rows, handed to the worker when the run starts. Rows neither
@@ -169,7 +175,11 @@ private:
     void OnConvert();
     void OnRunFinished();
     void FinishRun();
-    int ConvertRow(int row, CFileItem* item);
+    std::unique_ptr<CParallelConversions> StartParallelRun(const std::vector<CFileItem*>& items);
+    int ConvertRowNow(int row, CFileItem* item);
+    void BeginShownRow(int row);
+    void EndShownRow(int row, int status);
+    void ShowZeroLocked(int row);
     void PushRunEvent(SRunEvent::Kind kind, int row, int value);
     void ApplyItemStatus(int row, int status);
     void OnRunReset(CRunReset& reset);
@@ -203,8 +213,12 @@ private:
 
     std::unique_ptr<CWorkerThread> m_pWorker;
     std::atomic<int> m_stopRequest{kNoStop};
-    int m_currentIndex = -1;  // worker thread only
-    CFileItem* m_currentItem = nullptr;  // worker thread only; the row's item
+    // Which row the window shows converting, so that progress from files
+    // converted ahead of it waits its turn; guarded by m_shownRowMutex.
+    std::mutex m_shownRowMutex;
+    int m_shownRow = -1;
+    bool m_zeroShown = false;  // the shown row has its "0"
+    std::vector<char> m_rowOpened;  // the row's file was opened (it then shows "0")
     CRunEventQueue m_runEvents;
     int m_runCount = 0;  // window thread only; the rows of the active run
     int m_lastFinishedRow = -1;  // window thread only
@@ -212,8 +226,6 @@ private:
     int m_runTitleRow = -1;  // window thread only; the row the caption should show
     int m_shownTitleRow = -1;  // window thread only; the row it shows
     CScrollThrottle m_runScroll;  // window thread only
-    CProgressFilter m_progress;  // worker thread only
-    CRowProgress m_sink{*this};
 
     // Rows being added in a batch: redrawing is off, and input that would
     // change the list meanwhile is held back.

@@ -5,7 +5,11 @@
 #include "CQuilletDlg.h"
 
 #include "ConvertFile.h"
+#include "QltcProgram.h"
 #include "resource.h"
+
+#include <cwctype>
+#include <system_error>
 
 void CQuilletDlg::OnConvert()
 {
@@ -36,36 +40,109 @@ bool CQuilletDlg::StartWorker()
 // order when it gets to them. Under Wine every cross-thread message is a trip
 // through the server, and the window may be busy painting; waiting for it at
 // each file made a run of small files several times slower than the console's.
+//
+// Files are converted on a few threads, as the console does, while the rows
+// are shown in list order: a row shows "Converting" once the rows before it
+// are done, whichever thread converts it. A stop lets every file already
+// started finish and show its result; later rows stay as they are.
 unsigned CQuilletDlg::RunConversion()
 {
-    m_currentIndex = -1;
     // The one step the worker waits for: the rows are reset and their items
     // handed over, and the count is the run's (later rows are not in it).
     CRunReset reset;
     SendMessage(WM_APP_RUN_RESET, 0, reinterpret_cast<LPARAM>(&reset));
     const int count = static_cast<int>(reset.items.size());
-    for (int row = 0; row < count && m_stopRequest == kNoStop; ++row)
-        PushRunEvent(SRunEvent::kStatus, row, ConvertRow(row, reset.items[row]));
-    m_currentIndex = -1;
-    m_currentItem = nullptr;
+    {
+        std::lock_guard lock(m_shownRowMutex);
+        m_rowOpened.assign(reset.items.size(), 0);
+        m_shownRow = -1;
+    }
+    std::unique_ptr<CParallelConversions> parallel = StartParallelRun(reset.items);
+    for (int row = 0; row < count; ++row) {
+        if (m_stopRequest != kNoStop) {
+            if (!parallel)
+                break;
+            parallel->StopStarting();
+            if (static_cast<size_t>(row) >= parallel->Started())
+                break;
+        }
+        BeginShownRow(row);
+        const int status = parallel ? (parallel->Take(row).ok ? StatusOk : StatusFailed)
+                                    : ConvertRowNow(row, reset.items[row]);
+        EndShownRow(row, status);
+    }
+    parallel.reset();
     PostMessage(WM_APP_RUN_FINISHED);
     return 0;
 }
 
-int CQuilletDlg::ConvertRow(int row, CFileItem* item)
+// Null when the rows are converted one at a time on this thread: one row, one
+// worker, no thread to be had, or a window that waits at each change.
+std::unique_ptr<CParallelConversions> CQuilletDlg::StartParallelRun(const std::vector<CFileItem*>& items)
 {
-    m_currentIndex = row;
-    m_currentItem = item;
-    PushRunEvent(SRunEvent::kStatus, row, StatusConverting);
-    PushRunEvent(SRunEvent::kBegin, row, 0);
+    const unsigned workers = m_runStepsWait ? 1 : ConversionWorkers();
+    if (workers < 2 || items.size() < 2)
+        return nullptr;
+    // The same file in two rows is never converted twice at once.
+    std::vector<std::wstring> keys;
+    keys.reserve(items.size());
+    for (size_t row = 0; row < items.size(); ++row) {
+        std::wstring key = items[row] ? items[row]->path : L"?" + std::to_wstring(row);
+        for (wchar_t& c : key)
+            c = static_cast<wchar_t>(::towlower(c));
+        keys.push_back(std::move(key));
+    }
+    try {
+        return std::make_unique<CParallelConversions>(std::move(keys), workers, [this, &items](size_t row) {
+            CParallelConversions::SResult result;
+            result.ok = ConvertRowNow(static_cast<int>(row), items[row]) == StatusOk;
+            return result;
+        });
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+}
+
+int CQuilletDlg::ConvertRowNow(int row, CFileItem* item)
+{
     if (!item)
         return StatusFailed;
     // The options are read for each file: a change from the Options menu
     // counts from the next file on.
+    CRowProgress sink(*this, row, *item);
     const int result = ConvertFile(item->path.c_str(), m_format, m_settings.m_keepTimestamps,
                                    m_settings.m_keepAttributes, m_settings.m_convertReadOnly,
-                                   m_settings.m_backupOriginal, &m_sink);
+                                   m_settings.m_backupOriginal, &sink);
     return result == 0 ? StatusOk : StatusFailed;
+}
+
+void CQuilletDlg::BeginShownRow(int row)
+{
+    PushRunEvent(SRunEvent::kStatus, row, StatusConverting);
+    PushRunEvent(SRunEvent::kBegin, row, 0);
+    std::lock_guard lock(m_shownRowMutex);
+    m_shownRow = row;
+    m_zeroShown = false;
+    if (m_rowOpened[row])
+        ShowZeroLocked(row);
+}
+
+void CQuilletDlg::EndShownRow(int row, int status)
+{
+    {
+        std::lock_guard lock(m_shownRowMutex);
+        if (m_rowOpened[row] && !m_zeroShown)
+            ShowZeroLocked(row);
+        m_shownRow = -1;
+    }
+    PushRunEvent(SRunEvent::kStatus, row, status);
+}
+
+// A row whose file was opened shows "0" between "Converting" and its progress.
+void CQuilletDlg::ShowZeroLocked(int row)
+{
+    m_zeroShown = true;
+    PushRunEvent(SRunEvent::kPercent, row, 0);
 }
 
 void CQuilletDlg::PushRunEvent(SRunEvent::Kind kind, int row, int value)
@@ -290,24 +367,29 @@ void CQuilletDlg::UpdateTitle(int index, int count)
 
 int CQuilletDlg::CRowProgress::OnBegin(int totalKiB)
 {
+    m_item.sizeKB = totalKiB;
+    m_filter.Begin(totalKiB, ::GetTickCount64());
     CQuilletDlg& o = m_owner;
-    if (o.m_currentIndex < 0)
-        return 0;
-    if (o.m_currentItem)
-        o.m_currentItem->sizeKB = totalKiB;
-    o.m_progress.Begin(totalKiB, ::GetTickCount64());
-    o.PushRunEvent(SRunEvent::kPercent, o.m_currentIndex, 0);
+    std::lock_guard lock(o.m_shownRowMutex);
+    o.m_rowOpened[m_row] = 1;
+    if (o.m_shownRow == m_row && !o.m_zeroShown)
+        o.ShowZeroLocked(m_row);
     return 0;
 }
 
 int CQuilletDlg::CRowProgress::OnProgress(int doneKiB)
 {
-    CQuilletDlg& o = m_owner;
-    if (o.m_currentIndex < 0)
-        return -1;
-    // Only a change of the shown number is handed to the window.
+    // Only a change of the shown number is handed to the window, and only
+    // while the row is the one shown converting.
     int percent = 0;
-    if (o.m_progress.Advance(doneKiB, ::GetTickCount64(), percent))
-        o.PushRunEvent(SRunEvent::kPercent, o.m_currentIndex, percent);
+    if (!m_filter.Advance(doneKiB, ::GetTickCount64(), percent))
+        return 0;
+    CQuilletDlg& o = m_owner;
+    std::lock_guard lock(o.m_shownRowMutex);
+    if (o.m_shownRow != m_row)
+        return 0;
+    if (!o.m_zeroShown)
+        o.ShowZeroLocked(m_row);
+    o.PushRunEvent(SRunEvent::kPercent, m_row, percent);
     return 0;
 }

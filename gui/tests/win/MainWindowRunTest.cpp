@@ -201,6 +201,37 @@ TEST(MainWindowRun, ProgressReachesTheWindowOnlyWhenThePercentageChanges)
     dlg.DoModal();
 }
 
+// Stopped while several threads convert: every file that was started
+// finishes and its row says so, later rows stay empty with their files
+// untouched, so what the list shows is what happened to the files.
+TEST(MainWindowRun, AStopWithSeveralThreadsShowsExactlyTheFilesConverted)
+{
+    CTestEnvironment env;
+    env.settings.m_format = FormatIndex("lf");
+    CTempFolder temp;
+    CTestQuilletDlg dlg(env.settings, env.ui, nullptr, [&](CTestQuilletDlg& d) {
+        constexpr int kRows = 150;
+        auto names = AddFiles(d, temp, std::vector<std::string>(kRows, Crlf(4000)));
+        d.m_runStepsWait = false;
+        d.m_onCaption = [&](const std::wstring& caption) {
+            if (caption != L"Quillet")
+                d.Command(IDC_STOP);
+        };
+        ASSERT_TRUE(d.ConvertAndWait());
+        d.m_onCaption = nullptr;
+        int done = 0;
+        while (done < kRows && d.Status(done) == StatusOk)
+            ++done;
+        EXPECT_LT(done, kRows) << "the stop came after the last file";
+        for (int row = 0; row < kRows; ++row) {
+            const bool converted = row < done;
+            ASSERT_EQ(d.Status(row), converted ? StatusOk : StatusNone) << row;
+            ASSERT_EQ(temp.Read(names[row]), converted ? Lf(4000) : Crlf(4000)) << row;
+        }
+    });
+    dlg.DoModal();
+}
+
 bool RowInView(CTestQuilletDlg& d, int row)
 {
     const int top = static_cast<int>(d.FileList().SendMessage(LVM_GETTOPINDEX));
