@@ -74,6 +74,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    bool IsIdleMessage(const MSG& msg) const override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
     bool OnUpdateCommand(CCommandState& state) override;
@@ -134,7 +135,6 @@ private:
     };
     static constexpr UINT_PTR kRunScrollTimer = 0x5152;
     static constexpr UINT_PTR kRunFrameTimer = 0x5153;
-    static constexpr UINT kRunFrameMs = 40;
 
     // Creation and layout (CQuilletDlg.cpp).
     bool CreateToolBars();
@@ -182,6 +182,7 @@ private:
     void ShowZeroLocked(int row);
     void PushRunEvent(SRunEvent::Kind kind, int row, int value);
     void ApplyItemStatus(int row, int status);
+    void SetRowStatus(int row, CFileItem* item, int status);
     void OnRunReset(CRunReset& reset);
     void ApplyRunEvents();
     void EndRunView();
@@ -221,6 +222,7 @@ private:
     std::vector<char> m_rowOpened;  // the row's file was opened (it then shows "0")
     CRunEventQueue m_runEvents;
     int m_runCount = 0;  // window thread only; the rows of the active run
+    std::vector<CFileItem*> m_runItems;  // window thread only; their items
     int m_lastFinishedRow = -1;  // window thread only
     bool m_runFrameDirty = false;  // window thread only; changes since the last frame
     int m_runTitleRow = -1;  // window thread only; the row the caption should show

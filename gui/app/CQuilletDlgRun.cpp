@@ -8,6 +8,7 @@
 #include "QltcProgram.h"
 #include "resource.h"
 
+#include <chrono>
 #include <cwctype>
 #include <system_error>
 
@@ -161,8 +162,9 @@ void CQuilletDlg::OnRunReset(CRunReset& reset)
     reset.items.resize(count);
     for (int row = 0; row < count; ++row) {
         reset.items[row] = ItemAt(row);
-        ApplyItemStatus(row, StatusNone);
+        SetRowStatus(row, reset.items[row], StatusNone);
     }
+    m_runItems = reset.items;
     m_runCount = count;
     m_lastFinishedRow = -1;
     m_runTitleRow = m_shownTitleRow = -1;
@@ -180,7 +182,7 @@ void CQuilletDlg::ApplyRunEvents()
         m_runFrameDirty = true;
         switch (event.kind) {
         case SRunEvent::kStatus:
-            ApplyItemStatus(event.row, event.value);
+            SetRowStatus(event.row, m_runItems[event.row], event.value);
             if (event.value == StatusOk || event.value == StatusFailed)
                 m_lastFinishedRow = event.row;
             break;
@@ -236,6 +238,16 @@ void CQuilletDlg::OnRunScrollTimer()
         m_list.EnsureVisible(row);
 }
 
+// A run's changes and frames arrive hundreds of times a second and change no
+// command's state: the toolbars are not refreshed after each of them.
+bool CQuilletDlg::IsIdleMessage(const MSG& msg) const
+{
+    if (msg.hwnd == m_hWnd && (msg.message == WM_APP_RUN_EVENTS ||
+                               (msg.message == WM_TIMER && (msg.wParam == kRunFrameTimer || msg.wParam == kRunScrollTimer))))
+        return false;
+    return CFrameDlg::IsIdleMessage(msg);
+}
+
 // While a run is active the list does not repaint on each change: rows of
 // small files change hundreds of times a second, and a repaint costs far more
 // than the change (under Wine, dozens of round trips to the server). The list
@@ -255,7 +267,10 @@ void CQuilletDlg::PaintRunFrame()
     if (!m_runFrameDirty)
         return;
     m_runFrameDirty = false;
+    const auto start = std::chrono::steady_clock::now();
     PaintListWhileRunning();
+    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    ::SetTimer(m_hWnd, kRunFrameTimer, NextRunFrameDelayMs(spent.count()), nullptr);
 }
 
 void CQuilletDlg::PaintListWhileRunning()
@@ -352,12 +367,18 @@ void CQuilletDlg::SetItemStatus(int row, int status)
 
 void CQuilletDlg::ApplyItemStatus(int row, int status)
 {
-    if (CFileItem* item = ItemAt(row))
+    SetRowStatus(row, ItemAt(row), status);
+    m_list.SendMessage(LVM_REDRAWITEMS, row, row);
+}
+
+// The row's status without the redraw: a run paints the list by frames.
+void CQuilletDlg::SetRowStatus(int row, CFileItem* item, int status)
+{
+    if (item)
         item->status = static_cast<FileStatus>(status);
     m_list.SetItemState(row, INDEXTOSTATEIMAGEMASK(status), LVIS_STATEIMAGEMASK);
     if (const wchar_t* text = StatusText(status))
         m_list.SetItemText(row, 2, text);
-    m_list.SendMessage(LVM_REDRAWITEMS, row, row);
 }
 
 void CQuilletDlg::UpdateTitle(int index, int count)

@@ -89,7 +89,7 @@ void CDialog::RunModalLoop()
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
-        if (IsIdleTrigger(msg)) {
+        if (IsIdleMessage(msg)) {
             idle = true;
             idleCount = 0;
         }
@@ -325,6 +325,11 @@ bool CDialog::PreTranslateMessage(MSG& msg)
     if (ours && m_accelerators && ::TranslateAcceleratorW(m_hWnd, m_accelerators, &msg))
         return true;
     return ::IsDialogMessageW(m_hWnd, &msg) != FALSE;
+}
+
+bool CDialog::IsIdleMessage(const MSG& msg) const
+{
+    return IsIdleTrigger(msg);
 }
 
 bool CDialog::OnIdle(int)

@@ -42,6 +42,10 @@ protected:
     virtual bool PreTranslateMessage(MSG& msg);
     // Called while the queue is empty; return true to be called again.
     virtual bool OnIdle(int idleCount);
+    // Whether the message starts a new idle pass once the queue is empty.
+    // Painting, mouse moves and the caret blink do not; a window can leave out
+    // its own frequent messages that change no command state.
+    virtual bool IsIdleMessage(const MSG& msg) const;
     // Decide the state of a command this dialog handles and return true; false
     // for commands it does not know.
     virtual bool OnUpdateCommand(CCommandState& state);

@@ -50,3 +50,11 @@ bool CProgressFilter::Advance(long long doneKB, unsigned long long nowMs, int& p
     percent = value;
     return true;
 }
+
+unsigned NextRunFrameDelayMs(double paintMs)
+{
+    const double wanted = paintMs * 4;
+    if (!(wanted > kRunFrameMs))
+        return kRunFrameMs;
+    return wanted >= kSlowestRunFrameMs ? kSlowestRunFrameMs : static_cast<unsigned>(wanted + 0.5);
+}

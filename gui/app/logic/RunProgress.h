@@ -35,3 +35,11 @@ private:
     int m_shown = 0;
     unsigned long long m_shownAt = 0;
 };
+
+// While a run is active the file list is painted by frames. The next frame
+// comes at the usual interval, or later when painting takes long (as under
+// Wine, where a whole list takes tens of milliseconds): painting then never
+// takes more than a quarter of the window thread's time.
+constexpr unsigned kRunFrameMs = 50;
+constexpr unsigned kSlowestRunFrameMs = 250;
+unsigned NextRunFrameDelayMs(double paintMs);

@@ -91,6 +91,15 @@ TEST(FileListRules, OpenRequests)
     EXPECT_EQ(folder.parameters, L"/select,\"C:\\a,b\\x.txt\"");
 }
 
+TEST(RunProgress, FramesSlowDownOnlyWhenPaintingIsDear)
+{
+    EXPECT_EQ(NextRunFrameDelayMs(1.5), kRunFrameMs);
+    EXPECT_EQ(NextRunFrameDelayMs(12.5), kRunFrameMs);
+    EXPECT_EQ(NextRunFrameDelayMs(35), 140u);
+    EXPECT_EQ(NextRunFrameDelayMs(400), kSlowestRunFrameMs);
+    EXPECT_EQ(NextRunFrameDelayMs(-1), kRunFrameMs) << "a clock that went back";
+}
+
 TEST(RunProgress, PercentStaysInRange)
 {
     EXPECT_EQ(ProgressPercent(1, 3), 33);
