@@ -1,7 +1,7 @@
 #pragma once
 // Starts the built QLTC program as a real process and collects what it writes
-// to standard output, with "\r\n" turned into "\n" (the only change the Windows
-// C runtime's text mode makes).
+// to standard output, with "\r\n" turned into "\n" (on Windows every line
+// ends in "\r\n"; a bare "\n" there is marked so that comparisons fail).
 #include <filesystem>
 #include <string>
 #include <vector>
