@@ -137,12 +137,8 @@ std::unique_ptr<CParallelConversions> CConvertJob::StartParallelConversions()
     std::vector<std::wstring> keys;
     keys.reserve(m_matchedFiles.size());
     for (const std::wstring& path : m_matchedFiles) {
-        std::wstring key = m_fs.FullPath(path);
-#ifdef _WIN32
-        for (wchar_t& c : key)
-            c = static_cast<wchar_t>(std::towlower(c));
-#endif
-        keys.push_back(key.empty() ? path : std::move(key));
+        const std::wstring full = m_fs.FullPath(path);
+        keys.push_back(CParallelConversions::SameFileKey(full.empty() ? path : full));
     }
     try {
         return std::make_unique<CParallelConversions>(std::move(keys), m_workers,

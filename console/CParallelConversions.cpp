@@ -2,6 +2,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwctype>
+
+std::wstring CParallelConversions::SameFileKey(std::wstring fullPath)
+{
+#ifdef _WIN32
+    for (wchar_t& c : fullPath)
+        c = static_cast<wchar_t>(std::towlower(c));
+#endif
+    return fullPath;
+}
 
 CParallelConversions::CParallelConversions(std::vector<std::wstring> keys, unsigned workers, Convert convert)
     : m_keys(std::move(keys)), m_convert(std::move(convert)), m_results(m_keys.size())

@@ -22,6 +22,10 @@
 
 class CParallelConversions {
 public:
+    // The key under which a file's full path is known to the pool: Windows
+    // names ignore letter case, so "A.txt" and "a.txt" are one file there.
+    static std::wstring SameFileKey(std::wstring fullPath);
+
     struct SResult {
         bool ok = false;
         ConvertOutcome outcome;

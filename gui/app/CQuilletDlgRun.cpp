@@ -9,7 +9,6 @@
 #include "resource.h"
 
 #include <chrono>
-#include <cwctype>
 #include <system_error>
 
 void CQuilletDlg::OnConvert()
@@ -87,12 +86,8 @@ std::unique_ptr<CParallelConversions> CQuilletDlg::StartParallelRun(const std::v
     // The same file in two rows is never converted twice at once.
     std::vector<std::wstring> keys;
     keys.reserve(items.size());
-    for (size_t row = 0; row < items.size(); ++row) {
-        std::wstring key = items[row] ? items[row]->path : L"?" + std::to_wstring(row);
-        for (wchar_t& c : key)
-            c = static_cast<wchar_t>(::towlower(c));
-        keys.push_back(std::move(key));
-    }
+    for (size_t row = 0; row < items.size(); ++row)
+        keys.push_back(items[row] ? CParallelConversions::SameFileKey(items[row]->path) : L"?" + std::to_wstring(row));
     try {
         return std::make_unique<CParallelConversions>(std::move(keys), workers, [this, &items](size_t row) {
             CParallelConversions::SResult result;
