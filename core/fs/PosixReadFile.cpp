@@ -18,24 +18,24 @@ std::unique_ptr<IReadFile> CPosixReadFile::Open(const std::string& nativePath)
     if (!fd.IsValid())
         return nullptr;
     // Only regular files are converted: a folder, FIFO, socket or device is
-    // never read, so it cannot be replaced by a regular file either. The size
-    // is taken once here, which saves a system call per file.
+    // never read, so it cannot be replaced by a regular file either. Size,
+    // mode, owner and times are taken once here, which saves a system call
+    // per file, and the access time is the one from before this run read it.
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return nullptr;
-    return std::unique_ptr<IReadFile>(new CPosixReadFile(std::move(fd), int64_t(info.st_size)));
-}
-
-bool CPosixReadFile::GetMetadata(FileMetadata& metadata)
-{
-    struct stat info {};
-    if (::fstat(m_fd.Get(), &info) != 0)
-        return false;
+    FileMetadata metadata;
     metadata.attributes = AttributesFromMode(info.st_mode);
     metadata.times.lastAccess = int64_t(info.st_atim.tv_sec);
     metadata.times.lastWrite = int64_t(info.st_mtim.tv_sec);
     metadata.owner = int64_t(info.st_uid);
     metadata.group = int64_t(info.st_gid);
+    return std::unique_ptr<IReadFile>(new CPosixReadFile(std::move(fd), metadata, int64_t(info.st_size)));
+}
+
+bool CPosixReadFile::GetMetadata(FileMetadata& metadata)
+{
+    metadata = m_metadata;
     return true;
 }
 

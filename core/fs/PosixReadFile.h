@@ -18,9 +18,13 @@ public:
     bool GetMetadata(FileMetadata& metadata) override;
 
 private:
-    CPosixReadFile(CPosixUniqueFd fd, int64_t size) : m_fd(std::move(fd)), m_size(size) {}
+    CPosixReadFile(CPosixUniqueFd fd, const FileMetadata& metadata, int64_t size)
+        : m_fd(std::move(fd)), m_metadata(metadata), m_size(size)
+    {
+    }
 
     CPosixUniqueFd m_fd;
+    FileMetadata m_metadata;  // as the file was when opened, before this run read it
     int64_t m_size;
 };
 
