@@ -221,8 +221,7 @@ private:
     bool m_zeroShown = false;  // the shown row has its "0"
     std::vector<char> m_rowOpened;  // the row's file was opened (it then shows "0")
     CRunEventQueue m_runEvents;
-    int m_runCount = 0;  // window thread only; the rows of the active run
-    std::vector<CFileItem*> m_runItems;  // window thread only; their items
+    std::vector<CFileItem*> m_runItems;  // window thread only; the items of the active run's rows
     int m_lastFinishedRow = -1;  // window thread only
     bool m_runFrameDirty = false;  // window thread only; changes since the last frame
     int m_runTitleRow = -1;  // window thread only; the row the caption should show

@@ -160,7 +160,6 @@ void CQuilletDlg::OnRunReset(CRunReset& reset)
         SetRowStatus(row, reset.items[row], StatusNone);
     }
     m_runItems = reset.items;
-    m_runCount = count;
     m_lastFinishedRow = -1;
     m_runTitleRow = m_shownTitleRow = -1;
     m_runScroll.Reset();
@@ -202,12 +201,11 @@ void CQuilletDlg::ShowRunTitle()
     if (m_runTitleRow == m_shownTitleRow)
         return;
     m_shownTitleRow = m_runTitleRow;
-    UpdateTitle(m_runTitleRow, m_runCount);
+    UpdateTitle(m_runTitleRow, static_cast<int>(m_runItems.size()));
 }
 
-// Scrolling the list is the dearest thing a row's start asks of the window
-// (the list repaints itself there and then), and rows of small files start
-// hundreds of times a second. So the converting row is scrolled into view at
+// Scrolling the list is the dearest thing a row's start asks of the window,
+// and rows of small files start hundreds of times a second. So the converting row is scrolled into view at
 // most once per interval; a row started sooner is scrolled to when the
 // interval ends, if it is still the current one by then.
 void CQuilletDlg::ScrollRunRowIntoView(int row)

@@ -2,8 +2,8 @@
 // Classes: CScrollThrottle. Decides when the row a run has just started is
 // scrolled into view: at once when the last scroll was long enough ago,
 // otherwise once that interval is over, to whichever row is current then.
-// Each scroll makes the list repaint itself, and rows of small files start
-// far faster than anyone can follow them.
+// Each scroll costs the list a new layout of its visible rows, and rows of
+// small files start far faster than anyone can follow them.
 class CScrollThrottle {
 public:
     static constexpr unsigned long long kIntervalMs = 50;
