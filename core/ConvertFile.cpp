@@ -290,6 +290,13 @@ int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& givenPath, int format
     complete = complete && original->GetMetadata(metadata) &&
                temp->ApplyMetadata(metadata, keepTimestamps, keepAttributes);
     complete = complete && (!ShouldFlush(size) || temp->Flush());
+    // Where the platform lets a file be replaced while it is open, the
+    // original stays open until after the replace. Its last close then frees
+    // its storage here, instead of inside the rename while the folder is
+    // locked, so conversions of other files in the folder can go on meanwhile.
+    std::unique_ptr<qlfs::IReadFile> replaced;
+    if (fs.CanReplaceOpenFiles())
+        replaced = std::move(original);
     original.reset();
     // A failed close may mean that buffered data never reached the disk.
     complete = temp->Close() && complete;

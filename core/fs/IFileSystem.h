@@ -102,6 +102,8 @@ public:
     // Attributes that stop Replace from taking the target's name; the
     // converter clears them on the original first.
     virtual uint32_t ReplaceBlockingAttributes() const = 0;
+    // Whether Replace works while the file it replaces is still open.
+    virtual bool CanReplaceOpenFiles() const { return false; }
     // The file a path stands for: a symbolic link's final target, otherwise
     // the path itself. Empty for a dangling link.
     virtual std::wstring ResolveFileLink(const std::wstring& path) = 0;

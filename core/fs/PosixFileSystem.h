@@ -26,6 +26,7 @@ public:
     bool Link(const std::wstring& existing, const std::wstring& newName, bool& nameTaken) override;
     // A rename replaces a file whatever its mode.
     uint32_t ReplaceBlockingAttributes() const override { return 0; }
+    bool CanReplaceOpenFiles() const override { return true; }
     std::wstring ResolveFileLink(const std::wstring& path) override;
     bool Delete(const std::wstring& path) override;
 

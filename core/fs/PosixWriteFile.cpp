@@ -40,7 +40,8 @@ bool CPosixWriteFile::Write(const void* data, size_t size)
         size -= size_t(done);
         m_written += uint64_t(done);
     }
-    StartWriteBack();
+    constexpr uint64_t kStretch = uint64_t(8) << 20;
+    StartWriteBack(kStretch);
     return true;
 }
 
@@ -48,15 +49,16 @@ bool CPosixWriteFile::Write(const void* data, size_t size)
 // start on each finished stretch while the rest is still being converted
 // leaves the flush little to wait for at the end. Only a hint: failures are
 // reported by the flush.
-void CPosixWriteFile::StartWriteBack()
+void CPosixWriteFile::StartWriteBack(uint64_t smallest)
 {
 #ifdef __linux__
-    constexpr uint64_t kStretch = uint64_t(8) << 20;
-    if (m_written - m_writeBackFrom < kStretch)
+    if (!m_fd.IsValid() || m_written == m_writeBackFrom || m_written - m_writeBackFrom < smallest)
         return;
     ::sync_file_range(m_fd.Get(), off64_t(m_writeBackFrom), off64_t(m_written - m_writeBackFrom),
                       SYNC_FILE_RANGE_WRITE);
     m_writeBackFrom = m_written;
+#else
+    (void)smallest;
 #endif
 }
 
@@ -91,11 +93,18 @@ bool CPosixWriteFile::ApplyMetadata(const FileMetadata& original, bool times, bo
 
 bool CPosixWriteFile::Flush()
 {
-    return m_fd.IsValid() && ::fdatasync(m_fd.Get()) == 0;
+    if (!m_fd.IsValid() || ::fdatasync(m_fd.Get()) != 0)
+        return false;
+    m_writeBackFrom = m_written;
+    return true;
 }
 
+// The rest of the data is put on its way to the disk before the file takes
+// the original's name. ext4 would start this write-back itself when the file
+// replaces another, but inside the rename, with the folder locked.
 bool CPosixWriteFile::Close()
 {
+    StartWriteBack(1);
     return m_fd.Close();
 }
 

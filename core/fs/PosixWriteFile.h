@@ -21,7 +21,8 @@ public:
 
 private:
     explicit CPosixWriteFile(CPosixUniqueFd fd) : m_fd(std::move(fd)) {}
-    void StartWriteBack();
+    // Asks the disk to start on what was written since the last call, once that is `smallest` bytes or more.
+    void StartWriteBack(uint64_t smallest);
 
     CPosixUniqueFd m_fd;
     uint64_t m_written = 0;

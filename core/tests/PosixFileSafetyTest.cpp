@@ -143,6 +143,25 @@ TEST_F(PosixFileSafety, ACloseErrorIsReported)
     EXPECT_FALSE(file->Close());
 }
 
+// The original stays open until it has been replaced. No descriptor may
+// outlive a conversion, whether it succeeds or fails, or a long run would run
+// out of them and hold on to the space of every file it replaced.
+TEST_F(PosixFileSafety, NoDescriptorOutlivesAConversion)
+{
+    auto openDescriptors = [] {
+        stdfs::directory_iterator entries("/proc/self/fd");
+        return std::distance(begin(entries), end(entries));
+    };
+    stdfs::path file = Write("d.txt", "a\r\nb\n");
+    const auto before = openDescriptors();
+    EXPECT_EQ(0, Convert(file, 0));
+    EXPECT_EQ(0, Convert(file, 2, false, true));
+    EXPECT_EQ(-1, Convert(file, 7));  // no such format: fails once both files are open
+    EXPECT_EQ(before, openDescriptors());
+    EXPECT_EQ(Converted(Converted("a\r\nb\n", 0), 2), Read(file));
+    EXPECT_EQ(Names(), (std::set<std::string>{"d.txt", "d.txt.bak"}));
+}
+
 TEST_F(PosixFileSafety, ModesFollowTheUmaskOrTheOriginal)
 {
     stdfs::path file = Write("m.txt", "a\r\n");
