@@ -5,7 +5,9 @@ throughput and ratios.
 
 Cases: four large files (CRLF text -> LF, LF text -> CRLF, mixed line ends ->
 CR, no line ends -> LF) and a tree of 100,000 files of 2 KiB in 10 folders
-(-> LF). Every case runs twice: on tmpfs (/dev/shm) and in a folder of the root
+(-> LF), where replace_floor (built beside QLTC) also times replacing every
+file by an unconverted copy, one at a time: what the file system charges any
+safe in-place converter. Every case runs twice: on tmpfs (/dev/shm) and in a folder of the root
 file system (build/). Every tool gets a fresh copy of the same source before
 each timed run, and cp copies onto an existing file, as QLTC replaces one; each
 time is the median of the runs. Machines differ, so the ratios are the result:
@@ -136,7 +138,7 @@ def run_large(qltc, work, size_mib, runs, rows, where):
             os.remove(path)
 
 
-def run_small(qltc, work, files, folders, runs, rows, where):
+def run_small(qltc, work, files, folders, runs, rows, where, floor):
     src = os.path.join(work, "tree-source")
     write_tree(src, files, folders, 2048)
     mine, theirs, copy = (os.path.join(work, n) for n in ("tree-qltc", "tree-peer", "tree-copy"))
@@ -144,12 +146,15 @@ def run_small(qltc, work, files, folders, runs, rows, where):
     peer = "find '%s' -type f -print0 | xargs -0 dos2unix -q" % theirs
     t_peer = median_of(runs, fresh_copy(src, theirs), peer, shell=True)
     t_cp = median_of(runs, remove(copy), ["cp", "-r", src, copy])
+    t_floor = median_of(runs, fresh_copy(src, copy), [floor, copy]) if floor else None
     same = subprocess.run(["diff", "-r", "-q", mine, theirs], stdout=subprocess.DEVNULL).returncode == 0
     mib = files * 2048 / MIB
     name = "%s: %d files of 2 KiB in %d folders -> LF" % (where, files, folders)
     rows.append((name, "QLTC -ss", t_qltc, mib, None, "same output" if same else "OUTPUT DIFFERS"))
     rows.append((name, "find|xargs dos2unix", t_peer, mib, t_peer / t_qltc, ""))
     rows.append((name, "cp -r", t_cp, mib, t_qltc / t_cp, ""))
+    if t_floor:
+        rows.append((name, "replace, no conversion", t_floor, mib, t_floor / t_qltc, "one at a time"))
     for path in (src, mine, theirs, copy):
         shutil.rmtree(path)
 
@@ -167,7 +172,8 @@ def print_table(rows):
         print("%-52s %-20s %9.3f %10.0f %8s  %s" % (shown, tool, seconds, rate, ratio_text, check))
     print()
     print("ratio: for the peers (dos2unix, unix2dos, unix2mac) their time / QLTC's, so above 1")
-    print("means QLTC is faster; for cp QLTC's time / cp's, so 1.3x means QLTC takes 30% longer.")
+    print("means QLTC is faster; for cp QLTC's time / cp's, so 1.3x means QLTC takes 30% longer;")
+    print("for the replace floor its time / QLTC's, like a peer's.")
     print("Targets: large files <= 1.3x cp; small files >= 2.5x dos2unix and <= 1.3x cp -r.")
 
 
@@ -202,13 +208,15 @@ def main():
         if not shutil.which(tool):
             sys.exit("bench: %s is not installed (scripts/setup installs it)" % tool)
     qltc = os.path.abspath(args.qltc)
+    floor = os.path.join(os.path.dirname(qltc), "replace_floor")
+    floor = floor if os.access(floor, os.X_OK) else None
     rows = []
     for where, work in work_dirs(args.dir, 5 * args.size_mib * MIB + 2 * args.files * 8192, root):
         print("QLTC: %s\n%s: %s" % (qltc, where, work))
         try:
             run_large(qltc, work, args.size_mib, args.runs, rows, where)
             if not args.skip_small:
-                run_small(qltc, work, args.files, args.folders, max(1, args.runs - 2), rows, where)
+                run_small(qltc, work, args.files, args.folders, max(1, args.runs - 2), rows, where, floor)
         finally:
             shutil.rmtree(work, ignore_errors=True)
     print_table(rows)
