@@ -48,11 +48,11 @@ bool CPosixWriteFile::Write(const void* data, size_t size)
 // A large file is flushed before it replaces the original. Asking the disk to
 // start on each finished stretch while the rest is still being converted
 // leaves the flush little to wait for at the end. Only a hint: failures are
-// reported by the flush.
+// reported by the flush, where there is one.
 void CPosixWriteFile::StartWriteBack(uint64_t smallest)
 {
 #ifdef __linux__
-    if (!m_fd.IsValid() || m_written == m_writeBackFrom || m_written - m_writeBackFrom < smallest)
+    if (!m_fd.IsValid() || m_written - m_writeBackFrom < smallest)
         return;
     ::sync_file_range(m_fd.Get(), off64_t(m_writeBackFrom), off64_t(m_written - m_writeBackFrom),
                       SYNC_FILE_RANGE_WRITE);

@@ -21,7 +21,8 @@ public:
 
 private:
     explicit CPosixWriteFile(CPosixUniqueFd fd) : m_fd(std::move(fd)) {}
-    // Asks the disk to start on what was written since the last call, once that is `smallest` bytes or more.
+    // Asks the disk to start writing what was written since the last call,
+    // once that is at least `smallest` bytes.
     void StartWriteBack(uint64_t smallest);
 
     CPosixUniqueFd m_fd;
