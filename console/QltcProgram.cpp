@@ -51,14 +51,6 @@ int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IF
     return job.Run();
 }
 
-unsigned ConversionWorkers()
-{
-    // One per core, up to four: beyond that, small files wait on the file
-    // system's own locks rather than on the processor.
-    constexpr unsigned kMostWorkers = 4;
-    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers);
-}
-
 void PrintInitializationFailure(IConsoleOutput& out)
 {
     out.Write(L"Fatal Error: initialization failed");

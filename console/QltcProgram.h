@@ -10,8 +10,6 @@
 // files side by side (see CConvertJob::SetWorkers). Returns the exit status.
 int RunQltc(const std::vector<std::wstring>& args, IConsoleOutput& out, qlfs::IFileSystem& fs,
             unsigned workers = 1);
-// How many files the real program converts side by side on this machine.
-unsigned ConversionWorkers();
 
 // Printed instead of everything else when the program cannot start.
 void PrintInitializationFailure(IConsoleOutput& out);

@@ -5,7 +5,6 @@
 #include "CQuilletDlg.h"
 
 #include "ConvertFile.h"
-#include "QltcProgram.h"
 #include "resource.h"
 
 #include <chrono>

@@ -4,6 +4,14 @@
 #include <chrono>
 #include <cwctype>
 
+unsigned ConversionWorkers()
+{
+    // One per core, up to four: beyond that, small files wait on the file
+    // system's own locks rather than on the processor.
+    constexpr unsigned kMostWorkers = 4;
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMostWorkers);
+}
+
 std::wstring CParallelConversions::SameFileKey(std::wstring fullPath)
 {
 #ifdef _WIN32

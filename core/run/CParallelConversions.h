@@ -20,6 +20,9 @@
 
 #include "ConvertFile.h"
 
+// How many files a real run converts side by side on this machine.
+unsigned ConversionWorkers();
+
 class CParallelConversions {
 public:
     // The key under which a file's full path is known to the pool: Windows
