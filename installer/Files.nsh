@@ -24,7 +24,11 @@
   ${If} $R0 != ""
   ${AndIf} ${FileExists} "$R0\Uninstall.exe"
     DetailPrint "Removing the copy in $R0"
-    ExecWait '"$R0\Uninstall.exe" /S ${MODE_SWITCH} _?=$R0'
+    ; Run from a copy here, it deletes its installed file itself; run in
+    ; place, it would leave that to a helper that could meet our new files.
+    InitPluginsDir
+    CopyFiles /SILENT "$R0\Uninstall.exe" "$PLUGINSDIR\Uninstall.exe"
+    ExecWait '"$PLUGINSDIR\Uninstall.exe" /S ${MODE_SWITCH} _?=$R0'
     Delete "$R0\Uninstall.exe"
     RMDir "$R0"
   ${EndIf}
