@@ -25,6 +25,9 @@ FunctionEnd
 ; declined the prompt, for one).
 Function ${UN}RunElevated
   StrCpy $R9 ""
+  ; The elevated copy has the rights that this process lacks.
+  System::Call 'kernel32::SetEnvironmentVariableW(w "QUILLET_TEST_STANDARD_USER", p 0)'
+
   ; SHELLEXECUTEINFOW for 64-bit code: SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC,
   ; SW_SHOWNORMAL; the explicit zeros keep every pointer on its 8-byte boundary.
   System::Call '*(i 112, i 0x140, p $HWNDPARENT, w "runas", w "$EXEPATH", w "$R8", p 0, i 1, i 0, p 0, p 0, p 0, p 0, i 0, i 0, p 0, p 0) p .R7'
