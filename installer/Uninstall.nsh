@@ -177,6 +177,12 @@ Function un.EnsureRights
   StrCpy $R8 "$R8 /ElevatedChild _?=$INSTDIR"
   Call un.RunElevated
   ${If} $R9 != ""
+    ; Both copies run the same file in place; the last to end removes it,
+    ; unless the other one was cancelled (1) or refused (740).
+    ${If} $R9 != 1
+    ${AndIf} $R9 != 740
+      Call un.RemoveSelf
+    ${EndIf}
     SetErrorLevel $R9
     Quit
   ${EndIf}
@@ -266,6 +272,12 @@ Function un.RemoveSelf
   ${If} $EXEDIR != $INSTDIR
     !insertmacro un.RemoveFile "$INSTDIR\Uninstall.exe"
     Return
+  ${EndIf}
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/ElevatedChild" $R1
+  ${IfNot} ${Errors}
+    Return ; the copy that started this one does it when this one has ended
   ${EndIf}
   System::Call 'kernel32::GetCurrentProcessId() i .R8'
   StrCpy $R9 "$TEMP\Quillet-uninstall-$R8.exe"
