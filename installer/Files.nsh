@@ -24,7 +24,11 @@
   ${If} $R0 != ""
   ${AndIf} ${FileExists} "$R0\Uninstall.exe"
     DetailPrint "Removing the copy in $R0"
-    ExecWait '"$R0\Uninstall.exe" /S ${MODE_SWITCH} _?=$R0'
+    ; Run from a copy here, it deletes its installed file itself; run in
+    ; place, it would leave that to a helper that could meet our new files.
+    InitPluginsDir
+    CopyFiles /SILENT "$R0\Uninstall.exe" "$PLUGINSDIR\Uninstall.exe"
+    ExecWait '"$PLUGINSDIR\Uninstall.exe" /S ${MODE_SWITCH} _?=$R0'
     Delete "$R0\Uninstall.exe"
     RMDir "$R0"
   ${EndIf}
@@ -69,7 +73,9 @@ Function WriteUninstallEntry
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Quillet.exe,0"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe" $R3'
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S $R3'
+  ; Run in place (_?=), so that the command returns when the work is done, and
+  ; with the uninstaller's own exit status.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S $R3 _?=$INSTDIR'
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2

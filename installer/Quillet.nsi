@@ -6,15 +6,17 @@
 ;            -DVERSION=2.1.0 -DICON=<Quillet.ico> Quillet.nsi
 ;
 ; Silent use:  setup.exe /S [/CurrentUser | /AllUsers] [/D=<folder>]
-;              Uninstall.exe /S [/RemoveSettings]
+;              Uninstall.exe /S [/RemoveSettings]   (returns at once; the registered
+;              QuietUninstallString runs it in place and returns its status)
 Unicode true
 ; The default stub is 32-bit; a 64-bit setup also writes the 64-bit registry
 ; view and System32 without redirection, where the 64-bit extension belongs.
 Target amd64-unicode
 ManifestDPIAware true
-; Administrators are asked to elevate so that they may choose either mode; a
-; standard user runs without elevation and may install for themselves only.
-RequestExecutionLevel highest
+; Setup and uninstaller run as the invoking user: a per-user install needs no
+; rights, and the per-machine paths start an elevated copy themselves
+; (Elevation.nsh), so that no one is asked for rights that are not needed.
+RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
 !ifndef BIN_DIR | OUT_FILE | VERSION | ICON
@@ -50,6 +52,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
+!include Elevation.nsh
 !include InstallMode.nsh
 !include Files.nsh
 
@@ -79,11 +82,17 @@ Section "Quillet" SecMain
   File "${BIN_DIR}\QLTC_WS.dll"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-  ; The extension finds the program through this value; the user's own value
+  ; The extension finds the program through "AppFolder"; the user's own value
   ; wins, the machine's serves every other user of a per-machine install.
+  ; "InstallMode" beside it tells Quillet's Settings dialog in which scope to
+  ; register the extension; only the machine's record makes it machine-wide.
   WriteRegStr HKCU "${APP_KEY}" "AppFolder" "$INSTDIR"
   ${If} $PerMachine == 1
+    WriteRegStr HKCU "${APP_KEY}" "InstallMode" "AllUsers"
     WriteRegStr HKLM "${APP_KEY}" "AppFolder" "$INSTDIR"
+    WriteRegStr HKLM "${APP_KEY}" "InstallMode" "AllUsers"
+  ${Else}
+    WriteRegStr HKCU "${APP_KEY}" "InstallMode" "CurrentUser"
   ${EndIf}
 
   Call RegisterExtension

@@ -37,16 +37,16 @@ bool IsPerUserCommandLine(LPCWSTR commandLine) {
     return commandLine != nullptr && _wcsnicmp(commandLine, L"user", 5) == 0;
 }
 
-// The merged proxy/stub registers itself below HKEY_CLASSES_ROOT; for a
-// per-user registration that root is pointed at the user's classes meanwhile.
+// Registration and removal write below HKEY_CLASSES_ROOT (the scripts, the
+// type library, the merged proxy/stub); meanwhile that root is pointed at the
+// classes of the one scope asked for: the user's for a per-user registration,
+// the machine's otherwise.
 template <class Call>
 HRESULT InClassesOfRegistration(Call call) {
-    qlcom::CClassesRootOverride userClasses;
-    if (g_module.IsPerUserRegistration()) {
-        const HRESULT hr = userClasses.Begin();
-        if (FAILED(hr))
-            return hr;
-    }
+    qlcom::CClassesRootOverride classes;
+    const HRESULT hr = classes.Begin(g_module.IsPerUserRegistration() ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE);
+    if (FAILED(hr))
+        return hr;
     return call();
 }
 
@@ -82,25 +82,27 @@ STDAPI DllCanUnloadNow() {
 
 STDAPI DllRegisterServer() {
     return Guarded([] {
-        HRESULT hr = g_module.RegisterServer();
-        if (SUCCEEDED(hr))
-            hr = InClassesOfRegistration([] { return PrxDllRegisterServer(); });
-        return hr;
+        return InClassesOfRegistration([] {
+            HRESULT hr = g_module.RegisterServer();
+            if (SUCCEEDED(hr))
+                hr = PrxDllRegisterServer();
+            return hr;
+        });
     });
 }
 
 STDAPI DllUnregisterServer() {
     return Guarded([] {
-        HRESULT hr = g_module.UnregisterServer();
-        // Registering first makes sure every proxy key exists, so that the
-        // removal that follows does not fail on a half-registered proxy.
-        if (SUCCEEDED(hr)) {
-            hr = InClassesOfRegistration([] {
-                const HRESULT registered = PrxDllRegisterServer();
-                return SUCCEEDED(registered) ? PrxDllUnregisterServer() : registered;
-            });
-        }
-        return hr;
+        return InClassesOfRegistration([] {
+            HRESULT hr = g_module.UnregisterServer();
+            // Registering first makes sure every proxy key exists, so that the
+            // removal that follows does not fail on a half-registered proxy.
+            if (SUCCEEDED(hr))
+                hr = PrxDllRegisterServer();
+            if (SUCCEEDED(hr))
+                hr = PrxDllUnregisterServer();
+            return hr;
+        });
     });
 }
 

@@ -23,6 +23,8 @@ std::function<bool()>& ElevationCheck()
 
 bool TokenIsElevated()
 {
+    if (::GetEnvironmentVariableW(CShellExtInstaller::kStandardUserSeam, nullptr, 0) != 0)
+        return false;
     HANDLE raw = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw))
         return false;
@@ -34,13 +36,32 @@ bool TokenIsElevated()
     return elevation.TokenIsElevated != 0;
 }
 
-std::wstring AppFolderOf(HKEY root)
+std::wstring ProgramValueOf(HKEY root, const wchar_t* name)
 {
     CRegKey key;
     if (key.Open(root, kProgramKey, KEY_READ) != ERROR_SUCCESS)
         return {};
-    return key.QueryString(kAppFolder).value_or(std::wstring());
+    return key.QueryString(name).value_or(std::wstring());
 }
+
+std::wstring AppFolderOf(HKEY root)
+{
+    return ProgramValueOf(root, kAppFolder);
+}
+
+bool KeyExists(HKEY root, const std::wstring& path)
+{
+    CRegKey key;
+    return key.Open(root, path, KEY_READ) == ERROR_SUCCESS;
+}
+
+HKEY HiveOf(RegistrationScope scope)
+{
+    return scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+const wchar_t* const kHandlerKeys[] = {CShellExtInstaller::kFileHandlerKey, CShellExtInstaller::kFolderHandlerKey};
+const std::wstring kClasses = L"Software\\Classes\\";
 
 std::wstring RunningProgramFolder()
 {
@@ -58,12 +79,26 @@ std::wstring RunningProgramFolder()
 int CShellExtInstaller::IsInstalled() const
 {
     int count = 0;
-    for (const wchar_t* path : {kFileHandlerKey, kFolderHandlerKey}) {
-        CRegKey key;
-        if (key.Open(HKEY_CLASSES_ROOT, path, KEY_READ) == ERROR_SUCCESS)
+    for (const wchar_t* path : kHandlerKeys) {
+        if (KeyExists(HKEY_CURRENT_USER, kClasses + path) || KeyExists(HKEY_LOCAL_MACHINE, kClasses + path))
             ++count;
     }
     return count;
+}
+
+bool CShellExtInstaller::IsRegisteredIn(RegistrationScope scope)
+{
+    for (const wchar_t* path : kHandlerKeys) {
+        if (KeyExists(HiveOf(scope), kClasses + path))
+            return true;
+    }
+    return false;
+}
+
+RegistrationScope CShellExtInstaller::ScopeOfInstall()
+{
+    return InstallScope(ProgramValueOf(HKEY_LOCAL_MACHINE, kInstallModeValue), AppFolderOf(HKEY_LOCAL_MACHINE),
+                        GetProgramFolder());
 }
 
 bool CShellExtInstaller::Install() const
@@ -81,7 +116,14 @@ bool CShellExtInstaller::Register(bool install) const
     std::wstring dll = JoinPath(GetProgramFolder(), m_dllName);
     if (!::PathFileExistsW(dll.c_str()))
         return false;
-    ShellOpen({nullptr, {}, L"regsvr32.exe", RegistrationParameters(install, IsElevated(), dll), SW_HIDE});
+    const auto steps = PlanRegistration(install, ScopeOfInstall(), IsRegisteredIn(RegistrationScope::User),
+                                        IsRegisteredIn(RegistrationScope::Machine), IsElevated());
+    // One at a time and waited for, so that the registry shows the outcome
+    // when the dialog has closed.
+    for (const RegistrationStep& step : steps) {
+        ShellOpen({nullptr, step.elevate ? L"runas" : L"", L"regsvr32.exe",
+                   RegistrationParameters(step.install, step.scope, dll), SW_HIDE, true});
+    }
     return true;
 }
 

@@ -14,11 +14,17 @@ struct ShellOpenRequest {
     std::wstring file;
     std::wstring parameters;
     int show = SW_SHOWNORMAL;
+    // Waits (serving sent messages, at most kLongestWaitMs) until the started
+    // program has ended.
+    bool wait = false;
+    static constexpr DWORD kLongestWaitMs = 60000;
 };
 
 // Opens through the shell (or the replacement). The shell's answer is not
 // examined by any caller, so none is returned.
 void ShellOpen(const ShellOpenRequest& request);
+// The shell itself, past any replacement (for replacements that also run it).
+void ShellOpenWithSystem(const ShellOpenRequest& request);
 
 using ShellOpenFunction = std::function<void(const ShellOpenRequest&)>;
 // Puts `function` in place of ShellExecuteW (an empty one restores it) and

@@ -21,6 +21,28 @@ int RunSetup(const std::wstring& switches, const std::wstring& folder);
 // returns at once; this waits until the folder, which it removes last, is gone.
 bool RunUninstaller(const std::wstring& folder, const std::wstring& switches);
 
+// Runs the uninstall entry's QuietUninstallString as a setup tool does, and
+// waits for it: the uninstaller's own exit status (-1: no entry).
+int RunQuietUninstall(HKEY root);
+
+// For its lifetime, child processes count themselves as run by a standard
+// user (QUILLET_TEST_STANDARD_USER): Wine reports every process as elevated.
+class CStandardUserSeam {
+public:
+    CStandardUserSeam();
+    ~CStandardUserSeam();
+    CStandardUserSeam(const CStandardUserSeam&) = delete;
+    CStandardUserSeam& operator=(const CStandardUserSeam&) = delete;
+};
+
+// Starts <folder>\Quillet.exe, opens Options > Settings, sets the Explorer
+// extension's box, presses OK and closes the program, as a person would.
+// False when a window did not come or go in time.
+bool SetExtensionInSettings(const std::wstring& folder, bool ticked);
+
+// The application manifest embedded in a program file ("" when none).
+std::string ManifestOf(const std::wstring& path);
+
 // The Start menu's Programs folder of the current user or of all users.
 std::wstring ProgramsFolder(bool allUsers);
 DWORD ReadDword(HKEY root, const std::wstring& path, const std::wstring& name);

@@ -24,10 +24,42 @@ const std::wstring kOurClassKeys[] = {
     kHandlerKeys[0], kHandlerKeys[1], L"CLSID\\" + kClsid, L"Varnel.Quillet.SCM", L"Varnel.Quillet.SCM.1",
     L"AppID\\{876DE289-B18E-448D-857C-E44090D67CC0}", L"AppID\\QLTC_WS.DLL",
     L"TypeLib\\{03782278-608B-47A9-848C-55DCD5443AB5}", L"Interface\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}",
-    L"CLSID\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}"};
+    L"CLSID\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}",
+    L"Wow6432Node\\Interface\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}"};
+// The values of a registration that name the DLL it loads.
+const std::wstring kDllPathValues[] = {L"CLSID\\" + kClsid + L"\\InprocServer32",
+                                       L"CLSID\\{6CB3B6CF-1832-4FF3-9C33-1F3B6595E64C}\\InprocServer32",
+                                       L"TypeLib\\{03782278-608B-47A9-848C-55DCD5443AB5}\\1.0\\0\\win64"};
 const wchar_t* const kInstalledFiles[] = {L"Quillet.exe", L"QLTC.exe", L"QLTC_WS.dll", L"Uninstall.exe"};
 
 HKEY Root(bool perMachine) { return perMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+
+// Which keys of ours a hive's classes hold, one name a line.
+std::wstring OurKeysIn(HKEY root) {
+    std::wstring found;
+    for (const std::wstring& key : kOurClassKeys) {
+        if (KeyExists(root, kClasses + key))
+            found += key + L"\n";
+    }
+    return found;
+}
+
+bool HandlersIn(HKEY root) {
+    return KeyExists(root, kClasses + kHandlerKeys[0]) && KeyExists(root, kClasses + kHandlerKeys[1]);
+}
+
+// Registrations that name a DLL which is not there, in either hive.
+std::wstring DanglingRegistrations() {
+    std::wstring found;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        for (const std::wstring& value : kDllPathValues) {
+            const std::wstring dll = ReadString(root, kClasses + value);
+            if (dll != L"<none>" && !PathExists(dll))
+                found += value + L" = " + dll + L"\n";
+        }
+    }
+    return found;
+}
 
 class Installer : public testing::Test {
 protected:
@@ -163,4 +195,104 @@ TEST_F(Installer, InstallingAgainLeavesOneCopyAndKeepsTheSettings) {
     ASSERT_TRUE(RunUninstaller(third, L""));
     ExpectNothingLeft(third);
     EXPECT_EQ(2u, ReadDword(HKEY_CURRENT_USER, kSettingsKey, L"Format"));
+}
+
+TEST_F(Installer, PerUserCopyKeepsTheSettingsDialogsRegistrationToTheUser) {
+    const std::wstring folder = Folder(L"User");
+    ASSERT_EQ(0, RunSetup(L"/CurrentUser", folder));
+    EXPECT_EQ(L"CurrentUser", ReadString(HKEY_CURRENT_USER, kAppKey, L"InstallMode"));
+    // Elevated (Wine's default) and as a standard user: always the user's classes.
+    for (bool standardUser : {false, true}) {
+        SCOPED_TRACE(standardUser ? "standard user" : "elevated");
+        std::unique_ptr<CStandardUserSeam> seam(standardUser ? new CStandardUserSeam : nullptr);
+        ASSERT_TRUE(SetExtensionInSettings(folder, false));
+        EXPECT_EQ(L"", OurKeysIn(HKEY_CURRENT_USER));
+        ASSERT_TRUE(SetExtensionInSettings(folder, true));
+        EXPECT_TRUE(HandlersIn(HKEY_CURRENT_USER));
+        EXPECT_EQ(folder + L"\\QLTC_WS.dll", ReadString(HKEY_CURRENT_USER, kClasses + kDllPathValues[0]));
+        EXPECT_EQ(L"", OurKeysIn(HKEY_LOCAL_MACHINE));
+    }
+
+    // What an older Settings dialog did: the user's DLL registered for the
+    // machine as well. Removing that needs rights, so without them the
+    // uninstaller changes nothing.
+    ASSERT_EQ(0, RunAndWait(L"regsvr32.exe /s \"" + folder + L"\\QLTC_WS.dll\""));
+    {
+        CStandardUserSeam seam;
+        EXPECT_EQ(740, RunQuietUninstall(HKEY_CURRENT_USER));
+    }
+    EXPECT_TRUE(PathExists(folder + L"\\Quillet.exe"));
+    EXPECT_TRUE(HandlersIn(HKEY_LOCAL_MACHINE));
+
+    // The registered command returns once everything is done, with the
+    // uninstaller's status; both hives are clean of this copy.
+    EXPECT_EQ(0, RunQuietUninstall(HKEY_CURRENT_USER));
+    for (const wchar_t* file : {L"Quillet.exe", L"QLTC.exe", L"QLTC_WS.dll"})
+        EXPECT_FALSE(PathExists(folder + L"\\" + file)) << file;
+    EXPECT_EQ(L"", DanglingRegistrations());
+    EXPECT_TRUE(WaitFor([&] { return !PathExists(folder); }, 10000));
+    ExpectNothingLeft(folder);
+    EXPECT_EQ(2u, ReadDword(HKEY_CURRENT_USER, kSettingsKey, L"Format"));
+}
+
+TEST_F(Installer, PerMachineCopyRegistersOnlyForTheMachineAndAsksForRights) {
+    const std::wstring folder = Folder(L"Machine");
+    ASSERT_EQ(0, RunSetup(L"/AllUsers", folder));
+    EXPECT_EQ(L"AllUsers", ReadString(HKEY_LOCAL_MACHINE, kAppKey, L"InstallMode"));
+    // A stale registration of this user's: ticking the box drops it.
+    ASSERT_EQ(0, RunAndWait(L"regsvr32.exe /s /n /i:user \"" + folder + L"\\QLTC_WS.dll\""));
+    ASSERT_TRUE(SetExtensionInSettings(folder, false));
+    EXPECT_EQ(L"", OurKeysIn(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(L"", OurKeysIn(HKEY_CURRENT_USER));
+    {
+        // Without rights both steps go through an elevated regsvr32.
+        CStandardUserSeam seam;
+        ASSERT_TRUE(SetExtensionInSettings(folder, true));
+        EXPECT_TRUE(HandlersIn(HKEY_LOCAL_MACHINE));
+        EXPECT_EQ(L"", OurKeysIn(HKEY_CURRENT_USER));
+        ASSERT_TRUE(SetExtensionInSettings(folder, false));
+        EXPECT_EQ(L"", OurKeysIn(HKEY_LOCAL_MACHINE));
+    }
+    ASSERT_TRUE(SetExtensionInSettings(folder, true));
+    EXPECT_EQ(folder + L"\\QLTC_WS.dll", ReadString(HKEY_LOCAL_MACHINE, kClasses + kDllPathValues[0]));
+    EXPECT_EQ(L"", OurKeysIn(HKEY_CURRENT_USER));
+
+    {
+        CStandardUserSeam seam;
+        EXPECT_EQ(740, RunQuietUninstall(HKEY_LOCAL_MACHINE));
+        EXPECT_TRUE(PathExists(folder + L"\\QLTC_WS.dll"));
+        EXPECT_TRUE(HandlersIn(HKEY_LOCAL_MACHINE));
+    }
+    EXPECT_EQ(0, RunQuietUninstall(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(L"", DanglingRegistrations());
+    EXPECT_TRUE(WaitFor([&] { return !PathExists(folder); }, 10000));
+    ExpectNothingLeft(folder);
+}
+
+TEST_F(Installer, ExitStatusesTellWhatWasNotDone) {
+    // The setup asks for no rights; for everyone without them it stops at once.
+    const std::string manifest = ManifestOf(SetupPath());
+    EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\"")) << manifest;
+    const std::wstring folder = Folder(L"Busy");
+    {
+        CStandardUserSeam seam;
+        EXPECT_EQ(740, RunSetup(L"/AllUsers", folder));
+        EXPECT_FALSE(PathExists(folder));
+        ASSERT_EQ(0, RunSetup(L"/CurrentUser", folder));
+    }
+    ExpectInstalled(folder, false);
+    EXPECT_NE(std::string::npos, ManifestOf(folder + L"\\Uninstall.exe").find("level=\"asInvoker\""));
+
+    // A file held open (as Explorer holds its DLL) goes at the next restart.
+    const std::wstring busy = folder + L"\\Quillet.exe";
+    HANDLE held = CreateFileW(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(3010, RunQuietUninstall(HKEY_CURRENT_USER));
+    CloseHandle(held);
+    EXPECT_FALSE(PathExists(folder + L"\\QLTC_WS.dll"));
+    EXPECT_EQ(L"", OurKeysIn(HKEY_CURRENT_USER));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
+    DeleteFileW(busy.c_str());
+    DeleteFileW((folder + L"\\Uninstall.exe").c_str());
+    RemoveDirectoryW(folder.c_str());
 }

@@ -9,9 +9,9 @@ CClassesRootOverride::~CClassesRootOverride() {
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
 }
 
-HRESULT CClassesRootOverride::Begin() {
+HRESULT CClassesRootOverride::Begin(HKEY hive) {
     CRegKey classes;
-    LSTATUS status = classes.Create(HKEY_CURRENT_USER, L"Software\\Classes", KEY_ALL_ACCESS);
+    LSTATUS status = classes.Create(hive, L"Software\\Classes", KEY_ALL_ACCESS);
     if (status != ERROR_SUCCESS)
         return HRESULT_FROM_WIN32(status);
     // The system keeps its own handle to the key; ours may close afterwards.

@@ -129,6 +129,12 @@ TEST_F(Registration, PerUserRegistrationKeepsTypeLibraryAndProxyOutOfTheMachineH
         EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + key)) << key;
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + key)) << key;
     }
+    // The system's type library routine also writes the 32-bit view, past any
+    // redirection of the classes root: none of that may reach the machine.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClasses + L"Wow6432Node\\Interface\\" + kIid));
+    EXPECT_EQ(L"IMyContextMenu", ReadString(HKEY_CURRENT_USER, kClasses + L"Interface\\" + kIid));
+    EXPECT_EQ(kLibid, ReadString(HKEY_CURRENT_USER, kClasses + L"Interface\\" + kIid + L"\\TypeLib"));
+    EXPECT_EQ(L"QLTC_WS 1.0 Type Library", ReadString(HKEY_CURRENT_USER, kClasses + L"TypeLib\\" + kLibid + L"\\1.0"));
     EXPECT_EQ(ServerPath(), ReadString(HKEY_CURRENT_USER, kClasses + L"CLSID\\" + kIid + L"\\InprocServer32"));
     EXPECT_EQ(ServerPath(), ReadString(HKEY_CURRENT_USER, kClasses + L"TypeLib\\" + kLibid + L"\\1.0\\0\\win64"));
 
@@ -138,6 +144,7 @@ TEST_F(Registration, PerUserRegistrationKeepsTypeLibraryAndProxyOutOfTheMachineH
         for (const std::wstring& key : systemKeys)
             EXPECT_FALSE(KeyExists(root, kClasses + key)) << key;
     }
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kClasses + L"Interface"));
 }
 
 TEST_F(Registration, CommandLinesThatOnlyStartWithUserRegisterMachineWide) {

@@ -33,15 +33,6 @@ bool HandlerKeyExists(const wchar_t* path)
     return key.Open(HKEY_CLASSES_ROOT, path) == ERROR_SUCCESS;
 }
 
-bool Eventually(const std::function<bool()>& condition, DWORD timeoutMs = 30000)
-{
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeoutMs; ::Sleep(100)) {
-        if (condition())
-            return true;
-    }
-    return condition();
-}
-
 std::wstring Text(HWND dialog, int id)
 {
     wchar_t text[1024] = {};
@@ -121,8 +112,10 @@ TEST_F(SettingsDialog, OneHandlerKeyIsEnoughForTheBoxAndOkRegistersEveryTime)
     EXPECT_EQ(shell.Requests()[0].file, L"regsvr32.exe");
     EXPECT_EQ(shell.Requests()[0].verb, L"");
     EXPECT_EQ(shell.Requests()[0].show, SW_HIDE);
-    // The DLL is looked for in AppFolder, not beside the program.
-    EXPECT_EQ(shell.Requests()[0].parameters, L"/u /s \"" + m_folder + L"\\QLTC_WS.dll\"");
+    EXPECT_TRUE(shell.Requests()[0].wait);
+    // The DLL is looked for in AppFolder, not beside the program; a copy
+    // without the machine's record is the user's, also when elevated.
+    EXPECT_EQ(shell.Requests()[0].parameters, L"/u /s /n /i:user \"" + m_folder + L"\\QLTC_WS.dll\"");
 
     CRegKey handler;
     ASSERT_EQ(handler.Create(HKEY_CLASSES_ROOT, CShellExtInstaller::kFolderHandlerKey), ERROR_SUCCESS);
@@ -133,7 +126,7 @@ TEST_F(SettingsDialog, OneHandlerKeyIsEnoughForTheBoxAndOkRegistersEveryTime)
                     ClickButton(dialog, IDOK);
                 }});
     ASSERT_EQ(shell.Requests().size(), 1u);
-    EXPECT_EQ(shell.Requests()[0].parameters, L"/s \"" + m_folder + L"\\QLTC_WS.dll\"");
+    EXPECT_EQ(shell.Requests()[0].parameters, L"/s /n /i:user \"" + m_folder + L"\\QLTC_WS.dll\"");
 
     // Cancel runs nothing.
     shell.Clear();
@@ -141,7 +134,7 @@ TEST_F(SettingsDialog, OneHandlerKeyIsEnoughForTheBoxAndOkRegistersEveryTime)
     EXPECT_TRUE(shell.Requests().empty());
 }
 
-TEST_F(SettingsDialog, WithoutElevationTheExtensionIsRegisteredForTheUser)
+TEST_F(SettingsDialog, TheMachinesInstallRecordAloneMakesTheRegistrationMachineWide)
 {
     CShellOpenRecorder shell;
     shell.SetElevated(false);
@@ -151,7 +144,32 @@ TEST_F(SettingsDialog, WithoutElevationTheExtensionIsRegisteredForTheUser)
     EXPECT_TRUE(CShellExtInstaller().Uninstall());
     ASSERT_EQ(shell.Requests().size(), 2u);
     EXPECT_EQ(shell.Requests()[0].parameters, L"/s /n /i:user " + dll);
+    EXPECT_EQ(shell.Requests()[0].verb, L"");
     EXPECT_EQ(shell.Requests()[1].parameters, L"/u /s /n /i:user " + dll);
+
+    // The user's own key claiming a per-machine install counts for nothing.
+    shell.Clear();
+    Write(L"", L"InstallMode", L"AllUsers");
+    EXPECT_TRUE(CShellExtInstaller().Install());
+    ASSERT_EQ(shell.Requests().size(), 1u);
+    EXPECT_EQ(shell.Requests()[0].parameters, L"/s /n /i:user " + dll);
+
+    // A per-machine setup recorded this folder: machine-wide, with rights
+    // asked for when they are missing, and without when they are there.
+    CRegKey machine;
+    ASSERT_EQ(machine.Create(HKEY_LOCAL_MACHINE, kRoot), ERROR_SUCCESS);
+    ASSERT_EQ(machine.SetString(L"AppFolder", m_folder), ERROR_SUCCESS);
+    ASSERT_EQ(machine.SetString(L"InstallMode", L"AllUsers"), ERROR_SUCCESS);
+    shell.Clear();
+    EXPECT_TRUE(CShellExtInstaller().Install());
+    shell.SetElevated(true);
+    EXPECT_TRUE(CShellExtInstaller().Install());
+    ASSERT_EQ(shell.Requests().size(), 2u);
+    EXPECT_EQ(shell.Requests()[0].verb, L"runas");
+    EXPECT_EQ(shell.Requests()[0].parameters, L"/s " + dll);
+    EXPECT_EQ(shell.Requests()[1].verb, L"");
+    EXPECT_EQ(shell.Requests()[1].parameters, L"/s " + dll);
+    ::RegDeleteValueW(machine.Get(), L"InstallMode");
 
     // No DLL in the folder: nothing is started, and the caller hears false.
     shell.Clear();
@@ -179,10 +197,10 @@ TEST_F(SettingsDialog, RealRegsvr32AddsAndRemovesBothHandlerKeys)
     const std::wstring dll = ProgramFolderOfThisTest() + L"\\QLTC_WS.dll";
     if (!::PathFileExistsW(dll.c_str()))
         GTEST_SKIP() << "QLTC_WS.dll is not built";
-    if (m_hadFileHandler || m_hadFolderHandler)
+    if (CShellExtInstaller().IsInstalled() != 0)
         GTEST_SKIP() << "the extension is registered already";
-    // Under Wine HKEY_CLASSES_ROOT shows the machine's classes only, so the
-    // machine-wide registration is the one the box can see here.
+    // Without an install record this is a portable copy: registered for the
+    // user, which the box sees although Wine's HKEY_CLASSES_ROOT does not.
     CShellOpenRecorder shell(true);
     shell.SetElevated(true);
     CAppSettings settings;
@@ -192,20 +210,18 @@ TEST_F(SettingsDialog, RealRegsvr32AddsAndRemovesBothHandlerKeys)
                     ::CheckDlgButton(dialog, IDC_SHELL_EXTENSION, BST_CHECKED);
                     ClickButton(dialog, IDOK);
                 }});
-    EXPECT_TRUE(Eventually([] {
-        return HandlerKeyExists(CShellExtInstaller::kFileHandlerKey) &&
-               HandlerKeyExists(CShellExtInstaller::kFolderHandlerKey);
-    }));
     EXPECT_EQ(CShellExtInstaller().IsInstalled(), 2);
+    EXPECT_TRUE(CShellExtInstaller::IsRegisteredIn(RegistrationScope::User));
+    EXPECT_FALSE(CShellExtInstaller::IsRegisteredIn(RegistrationScope::Machine));
 
     RunSettings(settings, {[](HWND dialog) {
                     EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_SHELL_EXTENSION), BST_CHECKED);
                     ::CheckDlgButton(dialog, IDC_SHELL_EXTENSION, BST_UNCHECKED);
                     ClickButton(dialog, IDOK);
                 }});
-    EXPECT_TRUE(Eventually([] { return CShellExtInstaller().IsInstalled() == 0; }));
+    EXPECT_EQ(CShellExtInstaller().IsInstalled(), 0);
     ASSERT_EQ(shell.Requests().size(), 2u);
-    EXPECT_EQ(shell.Requests()[1].parameters, L"/u /s \"" + dll + L"\"");
+    EXPECT_EQ(shell.Requests()[1].parameters, L"/u /s /n /i:user \"" + dll + L"\"");
 }
 
 TEST_F(SettingsDialog, FiltersAndViewerAreStoredAsTyped)

@@ -16,8 +16,7 @@ public:
         SetShellOpenFunction([this, alsoRun](const ShellOpenRequest& request) {
             m_requests.push_back(request);
             if (alsoRun)
-                ::ShellExecuteW(request.owner, request.verb.empty() ? nullptr : request.verb.c_str(),
-                                request.file.c_str(), request.parameters.c_str(), nullptr, request.show);
+                ShellOpenWithSystem(request);
         });
     }
     ~CShellOpenRecorder()
