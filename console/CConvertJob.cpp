@@ -6,6 +6,7 @@
 #include "CFolderScan.h"
 #include "ConsoleText.h"
 #include "ConvertFile.h"
+#include "FileKey.h"
 #include "PathFileName.h"
 
 namespace {
@@ -132,14 +133,12 @@ std::unique_ptr<CParallelConversions> CConvertJob::StartParallelConversions()
 {
     if (m_workers < 2 || m_matchedFiles.size() < 2)
         return nullptr;
-    // A file met twice must not be converted twice at once; its full path,
-    // without letter case where names ignore it, tells.
+    // A file met twice, under any spelling, must not be converted twice at
+    // once; its identity tells.
     std::vector<std::wstring> keys;
     keys.reserve(m_matchedFiles.size());
-    for (const std::wstring& path : m_matchedFiles) {
-        const std::wstring full = m_fs.FullPath(path);
-        keys.push_back(CParallelConversions::SameFileKey(full.empty() ? path : full));
-    }
+    for (const std::wstring& path : m_matchedFiles)
+        keys.push_back(SameFileKey(m_fs, path));
     try {
         return std::make_unique<CParallelConversions>(std::move(keys), m_workers,
                                                       [this](size_t index) { return ConvertNow(index); });

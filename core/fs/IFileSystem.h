@@ -66,6 +66,15 @@ struct FolderId {
     bool operator==(const FolderId&) const = default;
 };
 
+// Identity of a file: device and inode on POSIX, volume serial number and
+// file index on Windows. Two names with one identity are one file.
+struct FileId {
+    uint64_t volume = 0;
+    uint64_t index = 0;
+    uint64_t indexHigh = 0;  // file systems with 128-bit file IDs (ReFS)
+    bool operator==(const FileId&) const = default;
+};
+
 struct FolderEntry {
     std::wstring name;
     bool isFolder = false;
@@ -114,6 +123,10 @@ public:
     virtual bool EnumerateFolder(const std::wstring& folder,
                                  const std::function<void(const FolderEntry&)>& visit) = 0;
     virtual bool GetFolderId(const std::wstring& folder, FolderId& id) = 0;
+    // The identity of the file a path stands for, following links as the
+    // conversion does. False when it cannot be read (a missing file); the
+    // caller then tells files apart by their full paths.
+    virtual bool GetFileId(const std::wstring& /*path*/, FileId& /*id*/) { return false; }
     // The absolute form of a path, as GetFullPathNameW would give it; empty
     // when a relative path cannot be anchored (no readable current folder).
     virtual std::wstring FullPath(const std::wstring& path) = 0;

@@ -201,6 +201,16 @@ bool CPosixFileSystem::GetFolderId(const std::wstring& folder, FolderId& id)
     return true;
 }
 
+bool CPosixFileSystem::GetFileId(const std::wstring& path, FileId& id)
+{
+    // stat follows links, as the conversion does: a link and its target are one file.
+    struct stat info {};
+    if (::stat(ToNativePath(path).c_str(), &info) != 0)
+        return false;
+    id = FileId{uint64_t(info.st_dev), uint64_t(info.st_ino), 0};
+    return true;
+}
+
 std::wstring CPosixFileSystem::FullPath(const std::wstring& path)
 {
     // "." parts and repeated separators go, a trailing separator stays. ".."

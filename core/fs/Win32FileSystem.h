@@ -30,6 +30,7 @@ public:
     bool EnumerateFolder(const std::wstring& folder,
                          const std::function<void(const FolderEntry&)>& visit) override;
     bool GetFolderId(const std::wstring& folder, FolderId& id) override;
+    bool GetFileId(const std::wstring& path, FileId& id) override;
     std::wstring FullPath(const std::wstring& path) override;
 };
 

@@ -254,6 +254,15 @@ bool CFaultyFileSystem::EnumerateFolder(const std::wstring& folder,
     return true;
 }
 
+bool CFaultyFileSystem::GetFileId(const std::wstring& path, qlfs::FileId& id)
+{
+    auto it = m_files.find(path);
+    if (it == m_files.end())
+        return false;
+    id = qlfs::FileId{1, uint64_t(reinterpret_cast<uintptr_t>(it->second.get())), 0};
+    return true;
+}
+
 bool CFaultyFileSystem::GetFolderId(const std::wstring& folder, qlfs::FolderId& id)
 {
     auto it = m_files.find(folder);

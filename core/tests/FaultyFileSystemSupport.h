@@ -66,6 +66,8 @@ public:
     bool EnumerateFolder(const std::wstring& folder,
                          const std::function<void(const qlfs::FolderEntry&)>& visit) override;
     bool GetFolderId(const std::wstring& folder, qlfs::FolderId& id) override;
+    // Hard links share one file, and so one identity.
+    bool GetFileId(const std::wstring& path, qlfs::FileId& id) override;
     std::wstring FullPath(const std::wstring& path) override { return path; }
 
     // Used by the open files: whether the hook fails this call.
