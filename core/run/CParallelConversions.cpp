@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cwctype>
+#include <system_error>
+
+#include "ThreadStart.h"
 
 unsigned ConversionWorkers()
 {
@@ -24,13 +27,18 @@ std::wstring CParallelConversions::SameFileKey(std::wstring fullPath)
 CParallelConversions::CParallelConversions(std::vector<std::wstring> keys, unsigned workers, Convert convert)
     : m_keys(std::move(keys)), m_convert(std::move(convert)), m_results(m_keys.size())
 {
-    try {
-        for (unsigned i = 0; i < workers; ++i)
-            m_threads.emplace_back([this] { Work(); });
-    } catch (...) {
-        StopAndJoin();
-        throw;
+    // The system may give fewer threads than asked for (a process limit):
+    // the run goes on with those it got. With none, the caller converts the
+    // files itself, one after another.
+    for (unsigned i = 0; i < workers; ++i) {
+        std::thread thread;
+        if (!TryStartThread(thread, [this] { Work(); }))
+            break;
+        m_threads.push_back(std::move(thread));
     }
+    if (m_threads.empty())
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
+                                "no thread for the conversions");
 }
 
 CParallelConversions::~CParallelConversions()
@@ -93,7 +101,7 @@ void CParallelConversions::Work()
             return;
         m_inFlight.insert(key);
         lock.unlock();
-        SResult result = m_convert(index);
+        SResult result = ConvertGuarded(index);
         lock.lock();
         m_inFlight.erase(key);
         m_results[index] = std::move(result);
@@ -101,6 +109,18 @@ void CParallelConversions::Work()
             m_resultReady.notify_one();
         if (m_keyWaiters > 0)
             m_workAvailable.notify_all();
+    }
+}
+
+// An exception must not end the worker, and with it the process: the entry
+// is reported failed instead (its file is left as the conversion left it,
+// which never harms the original).
+CParallelConversions::SResult CParallelConversions::ConvertGuarded(size_t index)
+{
+    try {
+        return m_convert(index);
+    } catch (...) {
+        return SResult{};
     }
 }
 

@@ -35,8 +35,9 @@ public:
     };
     using Convert = std::function<SResult(size_t index)>;
 
-    // Starts `workers` threads over keys.size() entries. Throws std::system_error
-    // when a thread cannot be started (none is left running then).
+    // Starts up to `workers` threads over keys.size() entries, and goes on with
+    // fewer when the system refuses some. Throws std::system_error only when
+    // not one thread could be started.
     CParallelConversions(std::vector<std::wstring> keys, unsigned workers, Convert convert);
     // Lets the workers finish the entries they hold, and waits for them.
     ~CParallelConversions();
@@ -53,6 +54,7 @@ public:
 
 private:
     void Work();
+    SResult ConvertGuarded(size_t index);
     void StopAndJoin();
     bool MayStart() const;
 

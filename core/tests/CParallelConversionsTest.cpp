@@ -3,12 +3,15 @@
 // converted once, one file is never converted twice at the same time, and a
 // taker that gives up early leaves no thread behind.
 #include "CParallelConversions.h"
+#include "ThreadStart.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <random>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 TEST(CParallelConversions, ResultsInOrderOnceEachAndNeverTheSameFileTwiceAtOnce)
@@ -70,4 +73,33 @@ TEST(CParallelConversions, ATakerThatStopsEarlyEndsTheWorkersWithoutConvertingEv
     }
     // The workers run only a short way ahead of what was taken.
     EXPECT_LT(converted.load(), 1000u);
+}
+
+// Under a process limit the system gives fewer threads than asked for, or
+// none: the pool goes on with those it got, or tells the caller (who then
+// converts on its own thread). A conversion that throws fails its entry
+// instead of ending the process.
+TEST(CParallelConversions, RunsOnTheThreadsItGetsAndSurvivesAThrowingConversion)
+{
+    std::vector<std::wstring> keys;
+    for (size_t i = 0; i < 200; ++i)
+        keys.push_back(std::to_wstring(i));
+    SetThreadStartFailureForTests([](unsigned start) { return start > 1; });
+    std::atomic<size_t> converted{0};
+    {
+        CParallelConversions parallel(keys, 4, [&](size_t index) {
+            ++converted;
+            if (index == 7)
+                throw std::runtime_error("conversion failed");
+            return CParallelConversions::SResult{true, {}};
+        });
+        for (size_t i = 0; i < keys.size(); ++i)
+            EXPECT_EQ(parallel.Take(i).ok, i != 7) << i;
+    }
+    EXPECT_EQ(converted.load(), keys.size());
+
+    SetThreadStartFailureForTests([](unsigned) { return true; });
+    EXPECT_THROW(CParallelConversions(keys, 4, [](size_t) { return CParallelConversions::SResult{}; }),
+                 std::system_error);
+    SetThreadStartFailureForTests(nullptr);
 }
