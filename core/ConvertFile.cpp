@@ -136,16 +136,29 @@ bool CopyConverted(qlfs::IReadFile& original, qlfs::IWriteFile& temp, int format
 }
 
 // Claims the first free name of the " (2)", " (3)" rule by creating it: a
-// name that another process takes first is simply passed over.
+// name that another process takes first is simply passed over. Where the
+// platform can, the file is written without a name and named only once it
+// is complete (NameTempFile), so no listing ever shows it half-written.
 std::unique_ptr<qlfs::IWriteFile> CreateTempFile(qlfs::IFileSystem& fs, const std::wstring& path,
                                                  std::wstring& tempName)
 {
-    std::unique_ptr<qlfs::IWriteFile> file;
+    tempName.clear();
+    std::unique_ptr<qlfs::IWriteFile> file = fs.CreateUnnamed(path);
+    if (file)
+        return file;
     ClaimNumberedName(
         path, L".tmp",
-        [&](const std::wstring& name, bool& taken) { return (file = fs.CreateNew(name, taken)) != nullptr; },
+        [&](const std::wstring& name, bool& taken) { return (file = fs.CreateTemporary(name, taken)) != nullptr; },
         tempName);
     return file;
+}
+
+bool NameTempFile(qlfs::IWriteFile& temp, const std::wstring& path, std::wstring& tempName)
+{
+    if (temp.HasName())
+        return true;
+    return ClaimNumberedName(
+        path, L".tmp", [&](const std::wstring& name, bool& taken) { return temp.Name(name, taken); }, tempName);
 }
 
 enum class ELinkResult { kLinked, kUnsupported, kFailed };
@@ -163,6 +176,7 @@ ELinkResult LinkBackup(qlfs::IFileSystem& fs, const std::wstring& path, std::wst
 
 struct SReplaceRequest {
     const std::wstring& path;
+    qlfs::IWriteFile& temp;
     const std::wstring& tempName;
     uint32_t attributes;  // A, read before the conversion
     bool backupOriginal;
@@ -171,10 +185,23 @@ struct SReplaceRequest {
 
 // The temporary file may already carry a kept read-only attribute, which
 // would stop the delete on Windows.
-void DeleteTemp(qlfs::IFileSystem& fs, const std::wstring& tempName)
+void DeleteTemp(qlfs::IFileSystem& fs, qlfs::IWriteFile& temp, const std::wstring& tempName)
 {
+    if (temp.MovesItself()) {
+        temp.Discard();
+        return;
+    }
     if (!fs.Delete(tempName) && fs.SetAttributes(tempName, 0))
         fs.Delete(tempName);
+}
+
+// Moves the complete temporary file to `target`, through the file itself
+// where it can: a name that another program took over is never moved.
+bool MoveTemp(qlfs::IFileSystem& fs, const SReplaceRequest& request, const std::wstring& target, bool replace)
+{
+    if (request.temp.MovesItself())
+        return request.temp.MoveTo(target, replace);
+    return replace ? fs.Replace(request.tempName, target) : fs.Rename(request.tempName, target);
 }
 
 // Where hard links are missing, a backup is made the old way: the original is
@@ -187,7 +214,7 @@ int ReplaceThroughRename(qlfs::IFileSystem& fs, const SReplaceRequest& request, 
         return abandon();
     if (request.cleared)
         fs.SetAttributes(backupName, request.attributes);
-    if (!fs.Rename(request.tempName, request.path)) {
+    if (!MoveTemp(fs, request, request.path, false)) {
         // The temporary file now holds the only converted copy: keep it.
         if (outcome)
             outcome->keptConvertedName = request.tempName;
@@ -210,7 +237,7 @@ int ReplaceOriginal(qlfs::IFileSystem& fs, SReplaceRequest request, ConvertOutco
         // The original is still under its name: give it its attributes back.
         if (cleared)
             fs.SetAttributes(path, request.attributes);
-        DeleteTemp(fs, request.tempName);
+        DeleteTemp(fs, request.temp, request.tempName);
         return -1;
     };
     std::wstring backupName;
@@ -221,7 +248,7 @@ int ReplaceOriginal(qlfs::IFileSystem& fs, SReplaceRequest request, ConvertOutco
         if (linked == ELinkResult::kUnsupported)
             return ReplaceThroughRename(fs, request, outcome, abandon);
     }
-    if (!fs.Replace(request.tempName, path)) {
+    if (!MoveTemp(fs, request, path, true)) {
         if (!backupName.empty())
             fs.Delete(backupName);
         return abandon();
@@ -298,16 +325,17 @@ int ConvertFile(qlfs::IFileSystem& fs, const std::wstring& givenPath, int format
     if (fs.CanReplaceOpenFiles())
         replaced = std::move(original);
     original.reset();
+    // An unnamed file is named while still open: its last close would free it.
+    complete = complete && NameTempFile(*temp, path, tempName);
     // A failed close may mean that buffered data never reached the disk.
     complete = temp->Close() && complete;
-    temp.reset();
     if (sink)
         sink->OnEnd();
     if (!complete) {
-        DeleteTemp(fs, tempName);
+        DeleteTemp(fs, *temp, tempName);
         return -1;
     }
-    return ReplaceOriginal(fs, SReplaceRequest{path, tempName, attributes, backupOriginal}, outcome);
+    return ReplaceOriginal(fs, SReplaceRequest{path, *temp, tempName, attributes, backupOriginal}, outcome);
 }
 
 int ConvertFile(const wchar_t* path, int format, int keepTimestamps, int keepAttributes, int convertReadOnly,

@@ -56,7 +56,37 @@ public:
     // Forces the written data to the device before the file takes another's name.
     virtual bool Flush() = 0;
     // Flushes and closes; false if anything written may not have reached the file.
+    // A file that moves itself (see MovesItself) may keep its handle until
+    // MoveTo or Discard, so that nobody can open it before it is in place.
     virtual bool Close() = 0;
+
+    // A temporary copy is private until it replaces the original: a file
+    // that moves itself is put in place, or deleted, through what it knows
+    // of itself (its handle, or its device and inode), never by a name that
+    // another program may have taken over meanwhile. Files that do not are
+    // moved by name through IFileSystem.
+    virtual bool MovesItself() const { return false; }
+    // False for a file created without a name (CreateUnnamed) until Name.
+    virtual bool HasName() const { return true; }
+    // Gives an unnamed, complete file its first name; false when the name is
+    // taken (`nameTaken` set) or on failure.
+    virtual bool Name(const std::wstring& name, bool& nameTaken)
+    {
+        nameTaken = false;
+        (void)name;
+        return false;
+    }
+    // Puts this very file under `target` in one step, replacing an existing
+    // file there only when `replaceExisting`. False, with `target` untouched,
+    // when the file's own name no longer refers to it.
+    virtual bool MoveTo(const std::wstring& target, bool replaceExisting)
+    {
+        (void)target;
+        (void)replaceExisting;
+        return false;
+    }
+    // Deletes the file, and its name only while that still refers to it.
+    virtual bool Discard() { return false; }
 };
 
 // Identity of a folder on its volume, used to notice link cycles while scanning.
@@ -96,6 +126,19 @@ public:
     // Creates a file that did not exist (O_EXCL, CREATE_NEW). Null on failure;
     // `nameTaken` then says whether the name was already in use.
     virtual std::unique_ptr<IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken) = 0;
+    // Like CreateNew, for a temporary copy that no other program may open,
+    // rename or delete while it is written, where the platform allows that.
+    virtual std::unique_ptr<IWriteFile> CreateTemporary(const std::wstring& path, bool& nameTaken)
+    {
+        return CreateNew(path, nameTaken);
+    }
+    // A file without a name in the folder of `besidePath`, invisible to every
+    // listing until it is named; null where the platform has no such files.
+    virtual std::unique_ptr<IWriteFile> CreateUnnamed(const std::wstring& besidePath)
+    {
+        (void)besidePath;
+        return nullptr;
+    }
 
     virtual bool GetTimes(const std::wstring& path, FileTimes& times) = 0;
     virtual bool SetTimes(const std::wstring& path, const FileTimes& times) = 0;

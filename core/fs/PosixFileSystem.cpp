@@ -104,6 +104,16 @@ std::unique_ptr<IWriteFile> CPosixFileSystem::CreateNew(const std::wstring& path
     return CPosixWriteFile::CreateNew(ToNativePath(path), nameTaken);
 }
 
+// Written without a name, the copy cannot be listed, opened or taken over
+// by another run before it is complete.
+std::unique_ptr<IWriteFile> CPosixFileSystem::CreateUnnamed(const std::wstring& besidePath)
+{
+    const std::string native = ToNativePath(besidePath);
+    const size_t slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : native.substr(0, slash);
+    return CPosixWriteFile::CreateUnnamed(folder);
+}
+
 bool CPosixFileSystem::GetTimes(const std::wstring& path, FileTimes& times)
 {
     struct stat info {};

@@ -17,6 +17,7 @@ public:
 
     std::unique_ptr<IReadFile> OpenRead(const std::wstring& path) override;
     std::unique_ptr<IWriteFile> CreateNew(const std::wstring& path, bool& nameTaken) override;
+    std::unique_ptr<IWriteFile> CreateUnnamed(const std::wstring& besidePath) override;
 
     bool GetTimes(const std::wstring& path, FileTimes& times) override;
     bool SetTimes(const std::wstring& path, const FileTimes& times) override;

@@ -3,15 +3,32 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <string>
 
 #include "PosixAttributes.h"
+#include "PosixPath.h"
 
 namespace qlfs {
+namespace {
+constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new file
+}  // namespace
+
+CPosixWriteFile::CPosixWriteFile(CPosixUniqueFd fd, std::string name) : m_fd(std::move(fd)), m_name(std::move(name))
+{
+    struct stat own {};
+    if (::fstat(m_fd.Get(), &own) == 0) {
+        m_device = uint64_t(own.st_dev);
+        m_inode = uint64_t(own.st_ino);
+    } else {
+        m_fd.Close();  // a file that cannot tell who it is cannot be moved safely
+    }
+}
 
 std::unique_ptr<IWriteFile> CPosixWriteFile::CreateNew(const std::string& nativePath, bool& nameTaken)
 {
-    constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask, as for any new file
     // O_EXCL claims the name: it fails on any existing entry, links included,
     // so two runs can never write the same temporary file.
     CPosixUniqueFd fd(::open(nativePath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
@@ -19,7 +36,78 @@ std::unique_ptr<IWriteFile> CPosixWriteFile::CreateNew(const std::string& native
     nameTaken = !fd.IsValid() && errno == EEXIST;
     if (!fd.IsValid())
         return nullptr;
-    return std::unique_ptr<IWriteFile>(new CPosixWriteFile(std::move(fd)));
+    return std::unique_ptr<IWriteFile>(new CPosixWriteFile(std::move(fd), nativePath));
+}
+
+std::unique_ptr<IWriteFile> CPosixWriteFile::CreateUnnamed(const std::string& nativeFolder)
+{
+#ifdef O_TMPFILE
+    CPosixUniqueFd fd(::open(nativeFolder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
+    if (!fd.IsValid())
+        return nullptr;
+    return std::unique_ptr<IWriteFile>(new CPosixWriteFile(std::move(fd), {}));
+#else
+    (void)nativeFolder;
+    return nullptr;
+#endif
+}
+
+bool CPosixWriteFile::Name(const std::wstring& name, bool& nameTaken)
+{
+    nameTaken = false;
+    if (!m_fd.IsValid() || HasName())
+        return false;
+    const std::string native = ToNativePath(name);
+    // linkat through /proc needs no privilege (AT_EMPTY_PATH would); like
+    // O_EXCL it fails on any existing entry, so the name is claimed.
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd.Get());
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        nameTaken = errno == EEXIST;
+        return false;
+    }
+    m_name = native;
+    return true;
+}
+
+bool CPosixWriteFile::NameIsOwn() const
+{
+    struct stat named {};
+    return !m_name.empty() && ::lstat(m_name.c_str(), &named) == 0 && uint64_t(named.st_dev) == m_device &&
+           uint64_t(named.st_ino) == m_inode;
+}
+
+// Another run that listed the folder while the file still had its name may
+// have put its own file there. That file is never moved onto the target.
+bool CPosixWriteFile::MoveTo(const std::wstring& target, bool replaceExisting)
+{
+    if (!NameIsOwn())
+        return false;
+    const std::string native = ToNativePath(target);
+    int result = replaceExisting
+                     ? ::rename(m_name.c_str(), native.c_str())
+                     : ::renameat2(AT_FDCWD, m_name.c_str(), AT_FDCWD, native.c_str(), RENAME_NOREPLACE);
+    if (result != 0 && !replaceExisting && (errno == EINVAL || errno == ENOSYS)) {
+        // No RENAME_NOREPLACE here: a hard link fails on an existing name.
+        if (::link(m_name.c_str(), native.c_str()) != 0)
+            return false;
+        result = ::unlink(m_name.c_str());
+        if (result != 0)
+            ::unlink(native.c_str());
+    }
+    if (result != 0)
+        return false;
+    m_name = native;
+    return true;
+}
+
+bool CPosixWriteFile::Discard()
+{
+    const bool named = HasName();
+    // Attributes never stop an unlink on POSIX.
+    const bool removed = !named || (NameIsOwn() && ::unlink(m_name.c_str()) == 0);
+    m_fd.Close();
+    m_name.clear();
+    return removed;
 }
 
 bool CPosixWriteFile::Write(const void* data, size_t size)

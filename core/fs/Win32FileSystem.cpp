@@ -76,6 +76,11 @@ std::unique_ptr<IWriteFile> CWin32FileSystem::CreateNew(const std::wstring& path
     return CWin32WriteFile::CreateNew(path, nameTaken);
 }
 
+std::unique_ptr<IWriteFile> CWin32FileSystem::CreateTemporary(const std::wstring& path, bool& nameTaken)
+{
+    return CWin32WriteFile::CreatePrivate(path, nameTaken);
+}
+
 bool CWin32FileSystem::GetTimes(const std::wstring& path, FileTimes& times)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -1,6 +1,8 @@
 #include "Win32WriteFile.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "Win32FileTime.h"
 #include "Win32Path.h"
@@ -17,11 +19,25 @@ constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_H
 
 std::unique_ptr<IWriteFile> CWin32WriteFile::CreateNew(const std::wstring& path, bool& nameTaken)
 {
+    return Create(path, false, nameTaken);
+}
+
+std::unique_ptr<IWriteFile> CWin32WriteFile::CreatePrivate(const std::wstring& path, bool& nameTaken)
+{
+    return Create(path, true, nameTaken);
+}
+
+std::unique_ptr<IWriteFile> CWin32WriteFile::Create(const std::wstring& path, bool isPrivate, bool& nameTaken)
+{
     // CREATE_NEW claims the name: two runs can never write the same file.
+    // A private file shares nothing, so another run that lists the folder
+    // meets a sharing violation instead of a half-written file; DELETE access
+    // lets it be renamed and deleted through this handle.
     const std::wstring win32Path = ToWin32Path(path);
-    CFileHandle handle(::CreateFileW(win32Path.c_str(), GENERIC_WRITE,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD access = isPrivate ? GENERIC_WRITE | DELETE : GENERIC_WRITE;
+    const DWORD share = isPrivate ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    CFileHandle handle(::CreateFileW(win32Path.c_str(), access, share, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     nameTaken = false;
     if (!handle.IsValid()) {
         DWORD error = ::GetLastError();
@@ -30,7 +46,7 @@ std::unique_ptr<IWriteFile> CWin32WriteFile::CreateNew(const std::wstring& path,
                     ::GetFileAttributesW(win32Path.c_str()) != INVALID_FILE_ATTRIBUTES;
         return nullptr;
     }
-    return std::unique_ptr<IWriteFile>(new CWin32WriteFile(std::move(handle)));
+    return std::unique_ptr<IWriteFile>(new CWin32WriteFile(std::move(handle), isPrivate));
 }
 
 bool CWin32WriteFile::Write(const void* data, size_t size)
@@ -77,9 +93,52 @@ bool CWin32WriteFile::Flush()
     return m_handle.IsValid() && ::FlushFileBuffers(m_handle.Get()) != FALSE;
 }
 
+// A private file keeps its handle: closed, it could be opened by anyone
+// before it has replaced the original. WriteFile has already handed every
+// byte to the system, so nothing is left for the close to report.
 bool CWin32WriteFile::Close()
 {
+    if (m_private)
+        return m_handle.IsValid();
     return m_handle.Close();
+}
+
+// The complete file is renamed through its own handle, so it is never closed
+// and named at the same moment (checked under Wine 8: FileRenameInfo with
+// ReplaceIfExists replaces, and fails on a target that another process holds
+// open, leaving it untouched).
+bool CWin32WriteFile::MoveTo(const std::wstring& target, bool replaceExisting)
+{
+    if (!m_private || !m_handle.IsValid())
+        return false;
+    const std::wstring name = ToWin32Path(target);
+    const size_t nameBytes = name.size() * sizeof(wchar_t);
+    std::vector<uint8_t> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = replaceExisting ? TRUE : FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = DWORD(nameBytes);
+    std::memcpy(info->FileName, name.c_str(), nameBytes + sizeof(wchar_t));  // terminated, as some paths need
+    if (!::SetFileInformationByHandle(m_handle.Get(), FileRenameInfo, info, DWORD(buffer.size())))
+        return false;
+    m_handle.Close();
+    return true;
+}
+
+bool CWin32WriteFile::Discard()
+{
+    if (!m_private || !m_handle.IsValid())
+        return false;
+    // A kept read-only attribute would refuse the delete.
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    ::SetFileInformationByHandle(m_handle.Get(), FileBasicInfo, &basic, sizeof basic);
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    const bool deleted =
+        ::SetFileInformationByHandle(m_handle.Get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    m_handle.Close();
+    return deleted;
 }
 
 }  // namespace qlfs
