@@ -177,10 +177,15 @@ bool CDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 
 bool CDialog::RouteCommand(UINT id, UINT code, HWND control)
 {
-    if (OnCommand(id, code, control))
-        return true;
     // Menus and accelerators send code 0 or 1; buttons send BN_CLICKED (0).
     bool isCommand = code == 0 || code == 1;
+    // The rule that greys a button at idle also decides when its command
+    // arrives: a click, key or posted message that gets in before the idle
+    // pass (or past a greyed button) must not run a disabled command.
+    if (isCommand && IsCommandRefused(id))
+        return true;
+    if (OnCommand(id, code, control))
+        return true;
     if (isCommand && id == IDOK) {
         OnOK();
         return true;
@@ -191,6 +196,12 @@ bool CDialog::RouteCommand(UINT id, UINT code, HWND control)
     }
     CApplication* app = CApplication::Current();
     return isCommand && app && app->OnCommand(id, code);
+}
+
+bool CDialog::IsCommandRefused(UINT id)
+{
+    const CCommandState state = QueryCommandState(id);
+    return state.m_claimed && !state.m_enabled;
 }
 
 CCommandState CDialog::QueryCommandState(UINT id)
@@ -222,6 +233,12 @@ void CDialog::UpdateToolbars()
 void CDialog::AddUpdateControl(int id)
 {
     m_updateControls.push_back(id);
+}
+
+void CDialog::UpdateCommandStates()
+{
+    UpdateToolbars();
+    UpdateControls();
 }
 
 void CDialog::UpdateControls()
@@ -334,8 +351,7 @@ bool CDialog::IsIdleMessage(const MSG& msg) const
 
 bool CDialog::OnIdle(int)
 {
-    UpdateToolbars();
-    UpdateControls();
+    UpdateCommandStates();
     return false;
 }
 

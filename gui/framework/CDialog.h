@@ -3,8 +3,9 @@
 // the dialog's own message loop: PreTranslateMessage (accelerators, then the
 // dialog keyboard), and when the queue is empty OnIdle, which refreshes the
 // enabled and checked states of the registered toolbars' buttons and of the
-// registered controls. Commands go
-// to the dialog first, then to OK/Cancel, then to the application object.
+// registered controls. A command whose state is claimed and disabled is
+// dropped on arrival; the others go to the dialog first, then to OK/Cancel,
+// then to the application object.
 #include "CCommandState.h"
 #include "CDataExchange.h"
 #include "CWindowBase.h"
@@ -29,6 +30,9 @@ public:
 
     // The state of one command: the dialog's answer, else the application's.
     CCommandState QueryCommandState(UINT id);
+    // True when the command's state is claimed and disabled: RouteCommand
+    // then drops the command, whichever way it came.
+    bool IsCommandRefused(UINT id);
 
 protected:
     // Runs before OnInitDialog, once the window exists; false ends DoModal with -1.
@@ -63,6 +67,9 @@ protected:
     // their own id at idle time. Unclaimed ids are left as they are.
     void AddUpdateControl(int id);
     void UpdateControls();
+    // Both of the above now, without waiting for idle time: for a change of
+    // state (a run that starts) that must show before the next message.
+    void UpdateCommandStates();
     // Enables and checks the items of a popup that is about to open. With
     // autoDisable, unclaimed commands below 0xF000 are disabled.
     void UpdatePopupMenu(HMENU popup, bool autoDisable);
