@@ -2,11 +2,15 @@
 
 #include <utility>
 
+#include "ThreadStart.h"
+
 CBackgroundWriter::CBackgroundWriter(qlfs::IWriteFile& file) : m_file(file)
 {
     // Room for every buffer there can be, so that the writer thread never allocates.
     m_spares.reserve(kMaxQueued + 2);
-    m_thread = std::thread([this] { Run(); });
+    // Without a thread to be had (a process limit), the blocks are written
+    // on the caller's thread as they come: slower, never lost.
+    m_inline = !TryStartThread(m_thread, [this] { Run(); });
 }
 
 CBackgroundWriter::~CBackgroundWriter()
@@ -16,11 +20,17 @@ CBackgroundWriter::~CBackgroundWriter()
         m_stopping = true;
     }
     m_changed.notify_all();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 bool CBackgroundWriter::Submit(std::vector<uint8_t>& block, size_t size)
 {
+    if (m_inline) {
+        if (!m_failed && size > 0 && !m_file.Write(block.data(), size))
+            m_failed = true;
+        return !m_failed;
+    }
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_failed || m_queue.size() < kMaxQueued; });
     if (m_failed)
@@ -38,6 +48,8 @@ bool CBackgroundWriter::Submit(std::vector<uint8_t>& block, size_t size)
 
 bool CBackgroundWriter::Finish()
 {
+    if (m_inline)
+        return !m_failed;
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_failed || (m_queue.empty() && !m_writing); });
     return !m_failed;

@@ -44,5 +44,6 @@ private:
     bool m_writing = false;
     bool m_stopping = false;
     bool m_failed = false;
+    bool m_inline = false;  // no writer thread: Submit writes at once
     std::thread m_thread;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CBackgroundWriter.h"
+#include "ThreadStart.h"
 
 namespace {
 
@@ -98,3 +99,37 @@ TEST(CBackgroundWriter, FinishWaitsForASlowLastWriteThatFails)
 }
 
 }  // namespace
+
+// With no thread to be had, the writer writes on the caller's thread: the file
+// gets every block in order, and a failing write is still reported.
+TEST(CBackgroundWriter, WritesOnTheCallersThreadWhenNoThreadStarts)
+{
+    SetThreadStartFailureForTests([](unsigned) { return true; });
+    std::string expected;
+    CRecordingFile file(0);
+    {
+        CBackgroundWriter writer(file);
+        for (int i = 0; i < 50; ++i) {
+            std::vector<uint8_t> block = Block(i);
+            size_t size = block.size() - 7;
+            expected.append(block.begin(), block.begin() + ptrdiff_t(size));
+            ASSERT_TRUE(writer.Submit(block, size));
+        }
+        EXPECT_TRUE(writer.Finish());
+    }
+    EXPECT_EQ(expected, file.Content());
+
+    CRecordingFile failing(3);
+    {
+        CBackgroundWriter writer(failing);
+        bool accepted = true;
+        int submitted = 0;
+        for (; submitted < 10 && accepted; ++submitted) {
+            std::vector<uint8_t> block = Block(submitted);
+            accepted = writer.Submit(block, block.size());
+        }
+        EXPECT_EQ(3, submitted);
+        EXPECT_FALSE(writer.Finish());
+    }
+    SetThreadStartFailureForTests(nullptr);
+}

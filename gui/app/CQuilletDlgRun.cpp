@@ -5,6 +5,8 @@
 #include "CQuilletDlg.h"
 
 #include "ConvertFile.h"
+#include "FileKey.h"
+#include "fs/IFileSystem.h"
 #include "resource.h"
 
 #include <chrono>
@@ -21,7 +23,11 @@ void CQuilletDlg::OnConvert()
         // No run could begin: back to idle with every row as it was.
         m_pWorker.reset();
         SetRunningState(false);
+        return;
     }
+    // The toolbar and buttons show the run's states at once, not at the next
+    // idle pass: a click on Remove must never find it still enabled.
+    UpdateCommandStates();
 }
 
 bool CQuilletDlg::StartWorker()
@@ -86,7 +92,7 @@ std::unique_ptr<CParallelConversions> CQuilletDlg::StartParallelRun(const std::v
     std::vector<std::wstring> keys;
     keys.reserve(items.size());
     for (size_t row = 0; row < items.size(); ++row)
-        keys.push_back(items[row] ? CParallelConversions::SameFileKey(items[row]->path) : L"?" + std::to_wstring(row));
+        keys.push_back(items[row] ? SameFileKey(qlfs::PlatformFileSystem(), items[row]->path) : L"?" + std::to_wstring(row));
     try {
         return std::make_unique<CParallelConversions>(std::move(keys), workers, [this, &items](size_t row) {
             CParallelConversions::SResult result;
@@ -349,6 +355,7 @@ void CQuilletDlg::SetRunningState(bool running)
     GetDlgItem(IDC_FORMAT_COMBO).Enable(!running);
     GetDlgItem(IDC_FORMAT_LABEL).Enable(!running);
     (running ? stop : convert).SetFocus();
+    UpdateCommandStates();
 }
 
 void CQuilletDlg::SetItemStatus(int row, int status)
