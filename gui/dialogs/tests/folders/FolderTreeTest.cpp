@@ -24,12 +24,19 @@ public:
     // Answers every loading as an empty removable drive would.
     bool m_loadAsEmptyRemovable = false;
 
+    POINT m_menuPoint{};
+
 protected:
-    bool LoadChildren(HTREEITEM item) override
+    // Reads nothing and asks to be read again, as an empty removable drive does.
+    class CEmptyRemovable : public CChildLoader {
+        bool ReadSome(ULONGLONG) override { return true; }
+        bool Finish() override { return false; }
+    };
+    std::unique_ptr<CChildLoader> BeginLoad(HTREEITEM item) override
     {
         if (m_loadAsEmptyRemovable)
-            return false;
-        return CFolderTreeCtrl::LoadChildren(item);
+            return std::make_unique<CEmptyRemovable>();
+        return CFolderTreeCtrl::BeginLoad(item);
     }
     void OnLoadingBegin(HTREEITEM placeholder) override
     {
@@ -41,6 +48,7 @@ protected:
     bool TrackContextMenu(HMENU menu, POINT at) override
     {
         ++m_menusTracked;
+        m_menuPoint = at;
         if (!m_showRealMenu)
             return true;
         m_realMenuItems = ::GetMenuItemCount(menu);
