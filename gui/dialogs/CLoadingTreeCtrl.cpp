@@ -381,13 +381,23 @@ void CLoadingTreeCtrl::MarkLoadAgain(HTREEITEM item)
     m_loadAgainItem = item;
 }
 
+// Shows as many of the new children as fit, keeping the item itself in view:
+// all of them when they fit below it, else the item as the first row. One
+// scroll, rather than one per child: each scroll repaints rows whose icons
+// the shell is slow to find.
 void CLoadingTreeCtrl::ScrollChildrenIntoView(HTREEITEM item) const
 {
-    for (HTREEITEM child = GetChild(item); child; child = GetNextSibling(child)) {
-        EnsureVisible(child);
-        if (GetNextItem(nullptr, TVGN_FIRSTVISIBLE) == item)
-            break;
-    }
+    const auto rows = static_cast<int>(SendMessage(TVM_GETVISIBLECOUNT));
+    HTREEITEM last = nullptr;
+    int count = 0;
+    for (HTREEITEM child = GetChild(item); child && count < rows; child = GetNextSibling(child), ++count)
+        last = child;
+    if (!last)
+        return;
+    if (count < rows)
+        EnsureVisible(last);
+    else
+        SendMessage(TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(item));
 }
 
 void CLoadingTreeCtrl::ForgetExpandedOnce()
