@@ -6,8 +6,10 @@
 #include <shellapi.h>
 
 namespace {
-// The small system icon for a folder or file name, found by its attributes
-// only, so no drive is touched; -1 when the shell has none.
+// The small system icon for a folder or file name; -1 when the shell has
+// none. One attribute read tells a folder from a file; the shell is then asked
+// by those attributes alone (SHGFI_USEFILEATTRIBUTES), so it opens nothing to
+// find the icon and a path that has gone still gets the plain file icon.
 int SmallIconFor(const std::wstring& path)
 {
     DWORD attributes = ::GetFileAttributesW(path.c_str());

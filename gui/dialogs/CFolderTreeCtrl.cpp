@@ -40,9 +40,19 @@ CFolderTreeCtrl::CFolderTreeCtrl()
 
 void CFolderTreeCtrl::OnLoadingBegin(HTREEITEM placeholder)
 {
-    const RECT text = TextRect(*this, placeholder);
-    const int rowHeight = text.bottom - text.top;
+    m_frameBrush.Reset(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
+    m_fillBrush.Reset(::CreateSolidBrush(kBarFillColour));
+    m_backgroundBrush.Reset(::CreateSolidBrush(BackgroundColour()));
+    m_lastFillWidth = 0;
+    m_frame = 0;
+    PlaceAnimation(TextRect(*this, placeholder));
+}
 
+// The bar starts 2 pixels right of the row's text, the hourglass ends 3
+// pixels left of it; both are centred on the row.
+void CFolderTreeCtrl::PlaceAnimation(const RECT& text)
+{
+    const int rowHeight = text.bottom - text.top;
     const int barHeight = std::min(rowHeight, kBarMaxHeight);
     m_barFrame.left = text.right + kBarGap;
     m_barFrame.top = text.top + (rowHeight - barHeight) / 2;
@@ -50,9 +60,6 @@ void CFolderTreeCtrl::OnLoadingBegin(HTREEITEM placeholder)
     m_barFrame.bottom = m_barFrame.top + barHeight;
     m_barFill = {m_barFrame.left + kBarInset, m_barFrame.top + kBarInset, m_barFrame.left + kBarInset,
                  m_barFrame.bottom - kBarInset};
-    m_frameBrush.Reset(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
-    m_fillBrush.Reset(::CreateSolidBrush(kBarFillColour));
-    m_lastFillWidth = 0;
 
     const int iconWidth = ::GetSystemMetrics(SM_CXSMICON);
     const int iconHeight = ::GetSystemMetrics(SM_CYSMICON);
@@ -60,21 +67,21 @@ void CFolderTreeCtrl::OnLoadingBegin(HTREEITEM placeholder)
     m_hourglassRect.left = m_hourglassRect.right - iconWidth;
     m_hourglassRect.top = text.top + (rowHeight - iconHeight) / 2;
     m_hourglassRect.bottom = m_hourglassRect.top + iconHeight;
-    m_frame = 0;
-    m_backgroundBrush.Reset(::CreateSolidBrush(BackgroundColour()));
 }
 
-void CFolderTreeCtrl::OnLoadingTick(bool timerTick, int total, int count)
+void CFolderTreeCtrl::OnLoadingTick(bool timerTick, int total, int count, const RECT& row)
 {
     CWindowDC dc(m_hWnd);
     if (!dc)
         return;
+    // The row moves when the tree scrolls while it loads.
+    PlaceAnimation(row);
     if (timerTick) {
         m_frame = (m_frame + 1) % kHourglassFrames;
         DrawHourglass(dc.Handle());
     } else {
         DrawProgress(dc.Handle(), total, count);
-        // A progress wake-up also follows a repaint of the snapshot, which
+        // A progress wake-up also follows a repaint of the tree, which
         // covered the hourglass.
         DrawHourglass(dc.Handle());
     }
@@ -110,8 +117,14 @@ void CFolderTreeCtrl::OnLoadingEnd()
 bool CFolderTreeCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result)
 {
     if (header->code == NM_RCLICK) {
-        POINT at{};
-        ::GetCursorPos(&at);
+        // From a click: where the pointer was when it was made. The tree also
+        // reports the context-menu key and Shift+F10 this way; the menu then
+        // opens at the selected item, as a keyboard user looks there.
+        POINT at = KeyboardMenuPoint();
+        if (m_rightButtonDepth > 0) {
+            const DWORD pos = ::GetMessagePos();
+            at = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+        }
         ShowContextMenu(at);
         // Answered: the tree then sends no WM_CONTEXTMENU for the same click,
         // so the menu shows once.
@@ -121,6 +134,17 @@ bool CFolderTreeCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result)
     return CShellTreeCtrl::OnReflectedNotify(header, result);
 }
 
+POINT CFolderTreeCtrl::KeyboardMenuPoint() const
+{
+    HTREEITEM selected = GetSelection();
+    if (selected)
+        EnsureVisible(selected);
+    RECT text = TextRect(*this, selected);
+    POINT at{text.left, text.bottom};
+    ::ClientToScreen(m_hWnd, &at);
+    return at;
+}
+
 bool CFolderTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
     if (m_contextMenu.HandleMenuMessage(msg, wp, lp, result))
@@ -128,13 +152,18 @@ bool CFolderTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     if (msg == WM_CONTEXTMENU) {
         POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         // From the keyboard (-1, -1): under the selected item.
-        if (at.x == -1 && at.y == -1) {
-            RECT text = TextRect(*this, GetSelection());
-            at = {text.left, text.bottom};
-            ::ClientToScreen(m_hWnd, &at);
-        }
+        if (at.x == -1 && at.y == -1)
+            at = KeyboardMenuPoint();
         ShowContextMenu(at);
         result = 0;
+        return true;
+    }
+    if (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP) {
+        ++m_rightButtonDepth;
+        const bool handled = CShellTreeCtrl::OnMessage(msg, wp, lp, result);
+        if (!handled)
+            result = DefaultProc(msg, wp, lp);
+        --m_rightButtonDepth;
         return true;
     }
     return CShellTreeCtrl::OnMessage(msg, wp, lp, result);

@@ -27,6 +27,7 @@ public:
     // Test hooks: what the animation drew last.
     int HourglassFrame() const { return m_frame; }
     RECT ProgressFrame() const { return m_barFrame; }
+    RECT HourglassRect() const { return m_hourglassRect; }
     int LastFillWidth() const { return m_lastFillWidth; }
     bool HasHourglass() const { return static_cast<bool>(m_hourglass); }
     int ContextMenusShown() const { return m_menusShown; }
@@ -36,7 +37,7 @@ public:
 
 protected:
     void OnLoadingBegin(HTREEITEM placeholder) override;
-    void OnLoadingTick(bool timerTick, int total, int count) override;
+    void OnLoadingTick(bool timerTick, int total, int count, const RECT& row) override;
     void OnLoadingEnd() override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -47,15 +48,20 @@ protected:
     virtual bool TrackContextMenu(HMENU menu, POINT screenPoint);
 
 private:
+    void PlaceAnimation(const RECT& row);
+    // Where the menu opens when the keyboard asked for it: under the selected item.
+    POINT KeyboardMenuPoint() const;
     void DrawProgress(HDC dc, int total, int count);
     void DrawHourglass(HDC dc);
 
     CCursor m_hourglass;
     CShellContextMenu m_contextMenu;
     int m_menusShown = 0;
+    int m_rightButtonDepth = 0;  // > 0 while the tree handles a right-button press or release
 
-    // Animation state: set up by OnLoadingBegin before the animation thread
-    // starts, used by that thread only, released by OnLoadingEnd after it ended.
+    // Animation state: the brushes are made by OnLoadingBegin before the
+    // animation thread starts and released by OnLoadingEnd after it ended;
+    // the rectangles are placed by that thread at each tick, from the row.
     RECT m_barFrame{};
     RECT m_barFill{};
     RECT m_hourglassRect{};

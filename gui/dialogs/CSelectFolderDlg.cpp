@@ -121,45 +121,66 @@ void CSelectFolderDlg::StartPreselection()
     pretty.push_back(L'\0');
     ::PathMakePrettyW(pretty.data());
     m_preselect = m_tree.BeginPathWalk(pretty.data());
-    if (!m_preselect) {
+    // The steps run once the dialog is on the screen. A timer message is made
+    // only when no other message and no input waits, so whatever the user
+    // does goes first; a posted message would go before the input.
+    if (!m_preselect || !::SetTimer(m_hWnd, kPreselectTimerId, USER_TIMER_MINIMUM, nullptr)) {
+        // Without a timer the walk runs here, before the dialog shows.
+        if (m_preselect)
+            m_tree.SelectPath(pretty.data());
         EndPreselection();
-        return;
     }
-    // The steps run once the dialog is on the screen, one level per message,
-    // so the dialog stays responsive in between and can close at any time.
-    PostMessage(kPreselectStep);
+}
+
+bool CSelectFolderDlg::OnTimer(UINT_PTR id)
+{
+    if (id != kPreselectTimerId)
+        return false;
+    RunPreselectionStep();
+    return true;
 }
 
 void CSelectFolderDlg::RunPreselectionStep()
 {
-    if (!m_preselect)
-        return;
-    if (m_tree.StepPathWalk(*m_preselect) == CShellTreeCtrl::CPathWalk::Result::kContinue) {
-        PostMessage(kPreselectStep);
+    if (!m_preselect) {
+        EndPreselection();
         return;
     }
-    EndPreselection();
+    m_inPreselectStep = true;
+    const auto step = m_tree.StepPathWalk(*m_preselect);
+    m_inPreselectStep = false;
+    if (step != CShellTreeCtrl::CPathWalk::Result::kContinue)
+        EndPreselection();
 }
 
 void CSelectFolderDlg::EndPreselection()
 {
+    ::KillTimer(m_hWnd, kPreselectTimerId);
+    if (!m_preselect)
+        return;
     m_preselect.reset();
     PostMessage(kPreselectDone);
 }
 
+bool CSelectFolderDlg::OnNotify(NMHDR* header, LRESULT& result)
+{
+    // A selection the user makes (a click, a key, typing a name) ends the
+    // pre-selection: it never overrides the user's choice, and the level it
+    // is still loading no longer scrolls the tree.
+    if (header->idFrom == IDC_FOLDER_TREE && header->code == TVN_SELCHANGEDW && m_preselect && !m_inPreselectStep) {
+        m_tree.LeaveViewAlone();
+        EndPreselection();
+    }
+    return CDialog::OnNotify(header, result);
+}
+
 bool CSelectFolderDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
-    switch (msg) {
-    case kPreselectStep:
-        RunPreselectionStep();
+    if (msg == kPreselectDone) {
         result = 0;
         return true;
-    case kPreselectDone:
-        result = 0;
-        return true;
-    default:
-        return CDialog::OnMessage(msg, wp, lp, result);
     }
+    return CDialog::OnMessage(msg, wp, lp, result);
 }
 
 bool CSelectFolderDlg::OnCommand(UINT id, UINT code, HWND control)
@@ -186,7 +207,8 @@ void CSelectFolderDlg::OnOK()
 
 void CSelectFolderDlg::OnDestroy()
 {
-    // Queued steps die with the window; none may reach the tree after this.
+    // No step may reach the tree after this.
+    ::KillTimer(m_hWnd, kPreselectTimerId);
     m_preselect.reset();
     CDialog::OnDestroy();
 }

@@ -6,9 +6,12 @@
 // m_filterText and m_scanSubfolders. OK also stores "LastFilter",
 // "ScanSubfolders" and "LastFolder" in the settings given to the constructor.
 //
-// The last folder is pre-selected in steps run by posted messages on the
+// The last folder is pre-selected in steps run from a window timer on the
 // dialog's own thread, so the shell objects of the tree are only ever used on
-// the thread that made them, and closing the dialog simply stops the steps.
+// the thread that made them. A timer message comes only when no input waits,
+// and each level loads in slices, so clicks, keys and resizing are answered
+// throughout; closing the dialog stops the steps, and a selection the user
+// makes ends the pre-selection rather than being overridden by it.
 #include "CAppSettings.h"
 #include "CExtComboBox.h"
 #include "CFolderTreeCtrl.h"
@@ -22,8 +25,8 @@ public:
     static constexpr UINT kTemplateId = 204;
     // Posted to the dialog when the pre-selection has ended.
     static constexpr UINT kPreselectDone = WM_USER + 440;
-    // Posted to the dialog for each level of the pre-selection.
-    static constexpr UINT kPreselectStep = WM_APP + 440;
+    // The timer that runs the pre-selection's steps.
+    static constexpr UINT_PTR kPreselectTimerId = 440;
     // The smallest size the frame can be dragged to, in pixels.
     static constexpr int kMinTrackWidth = 320;
     static constexpr int kMinTrackHeight = 280;
@@ -40,7 +43,7 @@ public:
 
     CFolderTreeCtrl& Tree() { return m_tree; }
     CExtComboBox& FilterCombo() { return m_filterCombo; }
-    // True while pre-selection steps are still queued.
+    // True while the pre-selection is still under way.
     bool IsPreselecting() const { return static_cast<bool>(m_preselect); }
 
 protected:
@@ -50,6 +53,8 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnSize(UINT type, int cx, int cy) override;
     bool OnGetMinMaxInfo(MINMAXINFO* info) override;
     bool OnLButtonDown(UINT keys, POINT point) override;
@@ -67,4 +72,5 @@ private:
     CExtComboBox m_filterCombo;
     HWND m_sizeGrip = nullptr;  // a child window: destroyed with the dialog
     std::unique_ptr<CShellTreeCtrl::CPathWalk> m_preselect;
+    bool m_inPreselectStep = false;
 };

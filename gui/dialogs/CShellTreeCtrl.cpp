@@ -1,6 +1,7 @@
 #include "CShellTreeCtrl.h"
 
 #include "CCoTaskMem.h"
+#include "ShellChildrenRules.h"
 #include "ShellPathParts.h"
 
 #include <shellapi.h>
@@ -62,6 +63,14 @@ std::wstring DisplayName(IShellFolder* folder, const ITEMIDLIST* child)
     return StrRetToString(name, child);
 }
 
+// Asked apart from the other attributes: the shell may read the folder for it.
+bool ReportsSubfolders(IShellFolder* folder, const ITEMIDLIST* child)
+{
+    SFGAOF attributes = SFGAO_HASSUBFOLDER;
+    const ITEMIDLIST* ids[] = {child};
+    return SUCCEEDED(folder->GetAttributesOf(1, ids, &attributes)) && (attributes & SFGAO_HASSUBFOLDER);
+}
+
 CShellTreeItem* DataOf(LPARAM param)
 {
     return reinterpret_cast<CShellTreeItem*>(param);
@@ -83,8 +92,14 @@ bool CShellTreeCtrl::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     // The items' data is freed here rather than left to the deletion notices
     // of the window's own destruction, which go to a parent that may already
     // be on its way out.
-    if (msg == WM_DESTROY)
+    if (msg == WM_DESTROY) {
+        AbandonLoading();
+        // Hidden items go without the tree working out the rows below each
+        // one, which takes minutes for thousands of shown folders under Wine.
+        if (HTREEITEM root = GetRoot())
+            Expand(root, TVE_COLLAPSE);
         FreeAllItemData();
+    }
     return CLoadingTreeCtrl::OnMessage(msg, wp, lp, result);
 }
 
@@ -142,53 +157,67 @@ HTREEITEM CShellTreeCtrl::FillRoot()
     return InsertShellItem(TVI_ROOT, m_desktop.Get(), nullptr, desktop.Get(), 0);
 }
 
-HTREEITEM CShellTreeCtrl::InsertShellItem(HTREEITEM parent, IShellFolder* parentFolder, const ITEMIDLIST* parentList,
-                                          const ITEMIDLIST* child, UINT flags)
+CShellTreeCtrl::CPendingItem CShellTreeCtrl::ReadShellItem(IShellFolder* parentFolder, const ITEMIDLIST* parentList,
+                                                          const ITEMIDLIST* child, UINT flags) const
 {
+    CPendingItem pending;
     auto data = std::make_unique<CShellTreeItem>();
     data->absolute = CItemIdList::Combine(parentList, child);
     if (!data->absolute)
-        return nullptr;
+        return pending;
     data->parentFolder = CComPtr<IShellFolder>(parentFolder);
     data->flags = flags;
 
-    std::wstring text = DisplayName(parentFolder, child);
-    SFGAOF attributes = SFGAO_FOLDER | SFGAO_LINK | SFGAO_SHARE | SFGAO_GHOSTED | SFGAO_REMOVABLE |
-                        SFGAO_HASSUBFOLDER;
+    pending.text = DisplayName(parentFolder, child);
+    // Subfolders are asked for apart, and only where the rule needs them.
+    SFGAOF attributes = SFGAO_FOLDER | SFGAO_LINK | SFGAO_SHARE | SFGAO_GHOSTED | SFGAO_REMOVABLE;
     const ITEMIDLIST* ids[] = {child};
     if (FAILED(parentFolder->GetAttributesOf(1, ids, &attributes)))
         attributes = 0;
-    const bool isFolder = (attributes & SFGAO_FOLDER) != 0;
+    if (attributes & SFGAO_GHOSTED)
+        pending.state |= TVIS_CUT;
+    if (attributes & SFGAO_SHARE)
+        pending.state |= INDEXTOOVERLAYMASK(kShareOverlay);
+    else if (attributes & SFGAO_LINK)
+        pending.state |= INDEXTOOVERLAYMASK(kLinkOverlay);
+    pending.button = ShowsChildrenButton((attributes & SFGAO_FOLDER) != 0, (flags & kIncludeNonFolders) != 0,
+                                         (attributes & SFGAO_REMOVABLE) != 0,
+                                         [&] { return ReportsSubfolders(parentFolder, child); });
+    pending.data = std::move(data);
+    return pending;
+}
 
+HTREEITEM CShellTreeCtrl::InsertPendingItem(HTREEITEM parent, CPendingItem& pending)
+{
+    if (!pending.data)
+        return nullptr;
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     TVITEMW& item = insert.item;
     item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
-    item.pszText = text.data();
-    item.iImage = SmallIconIndex(data->absolute.Get(), false);
-    item.iSelectedImage = isFolder ? SmallIconIndex(data->absolute.Get(), true) : item.iImage;
+    item.pszText = pending.text.data();
+    // The shell's icon look-up costs more the wider the folder is (under
+    // Wine milliseconds per item in a folder of thousands); asked for when
+    // drawn, it is paid for the rows a person actually sees.
+    item.iImage = I_IMAGECALLBACK;
+    item.iSelectedImage = I_IMAGECALLBACK;
     item.stateMask = TVIS_CUT | TVIS_OVERLAYMASK;
-    if (attributes & SFGAO_GHOSTED)
-        item.state |= TVIS_CUT;
-    if (attributes & SFGAO_SHARE)
-        item.state |= INDEXTOOVERLAYMASK(kShareOverlay);
-    else if (attributes & SFGAO_LINK)
-        item.state |= INDEXTOOVERLAYMASK(kLinkOverlay);
-    // Removable drives keep their button unread, so drawing the tree never
-    // spins up a drive.
-    if (!isFolder)
-        item.cChildren = 0;
-    else if ((flags & kIncludeNonFolders) || (attributes & SFGAO_REMOVABLE))
-        item.cChildren = 1;
-    else
-        item.cChildren = (attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
-    item.lParam = reinterpret_cast<LPARAM>(data.get());
+    item.state = pending.state;
+    item.cChildren = pending.button ? 1 : 0;
+    item.lParam = reinterpret_cast<LPARAM>(pending.data.get());
 
     HTREEITEM inserted = InsertItem(insert);
     if (inserted)
-        data.release();  // the item owns it now; TVN_DELETEITEM frees it
+        pending.data.release();  // the item owns it now; TVN_DELETEITEM frees it
     return inserted;
+}
+
+HTREEITEM CShellTreeCtrl::InsertShellItem(HTREEITEM parent, IShellFolder* parentFolder, const ITEMIDLIST* parentList,
+                                          const ITEMIDLIST* child, UINT flags)
+{
+    CPendingItem pending = ReadShellItem(parentFolder, parentList, child, flags);
+    return InsertPendingItem(parent, pending);
 }
 
 CComPtr<IShellFolder> CShellTreeCtrl::BindToFolder(const CShellTreeItem& data) const
@@ -202,49 +231,105 @@ CComPtr<IShellFolder> CShellTreeCtrl::BindToFolder(const CShellTreeItem& data) c
     return folder;
 }
 
-bool CShellTreeCtrl::LoadChildren(HTREEITEM item)
+// Reads a folder's children a few at a time into a list, and puts them all
+// into the tree at the end, sorted as the folder sorts them.
+class CShellTreeCtrl::CShellChildLoader : public CLoadingTreeCtrl::CChildLoader {
+public:
+    CShellChildLoader(CShellTreeCtrl& tree, HTREEITEM item, const CShellTreeItem& data)
+        : m_tree(tree), m_item(item), m_list(CItemIdList::Copy(data.absolute.Get())), m_flags(data.flags)
+    {
+    }
+
+    bool ReadSome(ULONGLONG deadline) override
+    {
+        if (!m_started)
+            Start();
+        while (m_items) {
+            if (::GetTickCount64() >= deadline)
+                return false;
+            CItemIdList child;
+            ULONG fetched = 0;
+            // The list is adopted when the call's full expression ends, so it
+            // is checked in a statement of its own.
+            const HRESULT next = m_items->Next(1, child.Put(), &fetched);
+            if (next != S_OK || !child) {
+                m_items.Release();
+                break;
+            }
+            CPendingItem pending = m_tree.ReadShellItem(m_folder.Get(), m_list.Get(), child.Get(), m_flags);
+            if (pending.data) {
+                m_pending.push_back(std::move(pending));
+                m_tree.ReportProgress(static_cast<int>(m_pending.size()), 0);
+            }
+            if (m_tree.m_childInsertedHook)
+                m_tree.m_childInsertedHook(static_cast<int>(m_pending.size()));
+        }
+        return true;
+    }
+
+    bool Finish() override
+    {
+        int count = 0;
+        for (CPendingItem& pending : m_pending) {
+            if (m_tree.InsertPendingItem(m_item, pending))
+                ++count;
+        }
+        m_pending.clear();
+        if (count > 0)
+            m_tree.SortChildren(m_item, m_folder.Get());
+        m_tree.ReportProgress(1, 1);
+        return m_tree.KeepsChildren(m_item, m_enumerated);
+    }
+
+private:
+    void Start()
+    {
+        m_started = true;
+        if (!m_list || !m_tree.m_desktop)
+            return;
+        CShellTreeItem data;
+        data.absolute = CItemIdList::Copy(m_list.Get());
+        m_folder = m_tree.BindToFolder(data);
+        if (!m_folder)
+            return;
+        DWORD contents = SHCONTF_FOLDERS;
+        if (m_flags & kIncludeNonFolders)
+            contents |= SHCONTF_NONFOLDERS;
+        if (m_flags & kIncludeHidden)
+            contents |= SHCONTF_INCLUDEHIDDEN;
+        m_enumerated = SUCCEEDED(m_folder->EnumObjects(m_tree.m_hWnd, contents, &m_items));
+        m_tree.ReportProgress(0, 0);
+    }
+
+    CShellTreeCtrl& m_tree;
+    HTREEITEM m_item;
+    CItemIdList m_list;  // the item's absolute list, a copy of its own
+    UINT m_flags;
+    bool m_started = false;
+    bool m_enumerated = false;
+    CComPtr<IShellFolder> m_folder;
+    CComPtr<IEnumIDList> m_items;
+    std::vector<CPendingItem> m_pending;
+};
+
+std::unique_ptr<CLoadingTreeCtrl::CChildLoader> CShellTreeCtrl::BeginLoad(HTREEITEM item)
 {
     const CShellTreeItem* data = ItemData(item);
     if (!data || !m_desktop)
+        return nullptr;
+    return std::make_unique<CShellChildLoader>(*this, item, *data);
+}
+
+// An empty removable or network folder may have been read too early: leave
+// it to be read again.
+bool CShellTreeCtrl::KeepsChildren(HTREEITEM item, bool enumerated) const
+{
+    if (!enumerated)
         return true;
-    CComPtr<IShellFolder> folder = BindToFolder(*data);
-    if (!folder)
-        return true;
-
-    DWORD contents = SHCONTF_FOLDERS;
-    if (data->flags & kIncludeNonFolders)
-        contents |= SHCONTF_NONFOLDERS;
-    if (data->flags & kIncludeHidden)
-        contents |= SHCONTF_INCLUDEHIDDEN;
-    CComPtr<IEnumIDList> items;
-    HRESULT hr = folder->EnumObjects(m_hWnd, contents, &items);
-    const bool enumerated = SUCCEEDED(hr);
-
-    ReportProgress(0, 0);
-    int count = 0;
-    while (items) {
-        CItemIdList child;
-        ULONG fetched = 0;
-        // The list is adopted when the call's full expression ends, so it is
-        // checked in a statement of its own.
-        const HRESULT next = items->Next(1, child.Put(), &fetched);
-        if (next != S_OK || !child)
-            break;
-        if (InsertShellItem(item, folder.Get(), data->absolute.Get(), child.Get(), data->flags))
-            ReportProgress(++count, 0);
-        if (m_childInsertedHook)
-            m_childInsertedHook(count);
-    }
-    if (count > 0)
-        SortChildren(item, folder.Get());
-    ReportProgress(1, 1);
-
-    // An empty removable or network folder may have been read too early:
-    // leave it to be read again.
     std::wstring path = GetItemPath(item);
-    if (enumerated && path.size() >= 3 && ::GetDriveTypeW(path.substr(0, 3).c_str()) != DRIVE_FIXED)
-        return false;
-    return true;
+    const bool onDrive = path.size() >= 3;
+    const bool fixed = onDrive && ::GetDriveTypeW(path.substr(0, 3).c_str()) == DRIVE_FIXED;
+    return KeepsLoadedChildren(enumerated, onDrive, fixed);
 }
 
 void CShellTreeCtrl::SortChildren(HTREEITEM item, IShellFolder* folder) const
@@ -309,6 +394,9 @@ std::unique_ptr<CShellTreeCtrl::CPathWalk> CShellTreeCtrl::BeginPathWalk(const s
     CItemIdList drives;
     if (!root || FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drives.Put())))
         return nullptr;
+    // The desktop's few items are wanted at once, to find My Computer.
+    if (LoadingItem() == root)
+        FinishLoading();
     Expand(root);
     HTREEITEM myComputer = FindChildItem(root, drives.Get());
     if (!myComputer)
@@ -322,7 +410,14 @@ std::unique_ptr<CShellTreeCtrl::CPathWalk> CShellTreeCtrl::BeginPathWalk(const s
 CShellTreeCtrl::CPathWalk::Result CShellTreeCtrl::StepPathWalk(CPathWalk& walk)
 {
     using Result = CPathWalk::Result;
-    Expand(walk.m_current);
+    if (HTREEITEM loading = LoadingItem())
+        return loading == walk.m_current ? Result::kContinue : Result::kNotFound;
+    if (!walk.m_expanded) {
+        walk.m_expanded = true;
+        ExpandInSlices(walk.m_current);
+        if (LoadingItem() == walk.m_current)
+            return Result::kContinue;
+    }
     if (walk.m_next >= walk.m_parts.size()) {
         SelectItem(walk.m_current);
         return Result::kFound;
@@ -337,6 +432,7 @@ CShellTreeCtrl::CPathWalk::Result CShellTreeCtrl::StepPathWalk(CPathWalk& walk)
     if (!found)
         return Result::kNotFound;
     walk.m_current = found;
+    walk.m_expanded = false;
     return Result::kContinue;
 }
 
@@ -352,6 +448,9 @@ bool CShellTreeCtrl::SelectPath(const std::wstring& path)
         case CPathWalk::Result::kNotFound:
             return false;
         case CPathWalk::Result::kContinue:
+            // Here every level is wanted now.
+            if (LoadingItem())
+                FinishLoading();
             break;
         }
     }
@@ -363,8 +462,8 @@ bool CShellTreeCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result)
     case TVN_DELETEITEMW: {
         const auto& info = *reinterpret_cast<const NMTREEVIEWW*>(header);
         std::unique_ptr<CShellTreeItem> owned(DataOf(info.itemOld.lParam));
-        result = 0;
-        return true;
+        // The loading tree follows deletions too.
+        return CLoadingTreeCtrl::OnReflectedNotify(header, result);
     }
     case TVN_GETDISPINFOW:
         FillDisplayInfo(*reinterpret_cast<NMTVDISPINFOW*>(header));
@@ -375,7 +474,8 @@ bool CShellTreeCtrl::OnReflectedNotify(NMHDR* header, LRESULT& result)
     }
 }
 
-// Attributes are all set at insertion; this answers should any be left to a callback.
+// The icons are left to this callback; the rest is set at insertion and
+// answered here should it ever be left to the callback too.
 void CShellTreeCtrl::FillDisplayInfo(NMTVDISPINFOW& info) const
 {
     const CShellTreeItem* data = DataOf(info.item.lParam);
@@ -386,14 +486,27 @@ void CShellTreeCtrl::FillDisplayInfo(NMTVDISPINFOW& info) const
         std::wstring text = DisplayName(data->parentFolder.Get(), child);
         lstrcpynW(info.item.pszText, text.c_str(), info.item.cchTextMax);
     }
-    if (info.item.mask & TVIF_IMAGE)
-        info.item.iImage = SmallIconIndex(data->absolute.Get(), false);
-    if (info.item.mask & TVIF_SELECTEDIMAGE)
-        info.item.iSelectedImage = SmallIconIndex(data->absolute.Get(), true);
+    if (info.item.mask & TVIF_IMAGE) {
+        if (data->icon < 0)
+            data->icon = SmallIconIndex(data->absolute.Get(), false);
+        info.item.iImage = data->icon;
+    }
+    if (info.item.mask & TVIF_SELECTEDIMAGE) {
+        // Folders show the open-folder icon while selected.
+        if (data->openIcon < 0)
+            data->openIcon = SmallIconIndex(data->absolute.Get(), true);
+        info.item.iSelectedImage = data->openIcon;
+    }
+    // The tree keeps the answers, so each icon is looked up once.
+    info.item.mask |= TVIF_DI_SETITEM;
     if (info.item.mask & TVIF_CHILDREN) {
-        SFGAOF attributes = SFGAO_HASSUBFOLDER;
         const ITEMIDLIST* ids[] = {child};
-        info.item.cChildren =
-            SUCCEEDED(data->parentFolder->GetAttributesOf(1, ids, &attributes)) && (attributes & SFGAO_HASSUBFOLDER);
+        SFGAOF attributes = SFGAO_FOLDER | SFGAO_REMOVABLE;
+        if (FAILED(data->parentFolder->GetAttributesOf(1, ids, &attributes)))
+            attributes = 0;
+        info.item.cChildren = ShowsChildrenButton((attributes & SFGAO_FOLDER) != 0,
+                                                  (data->flags & kIncludeNonFolders) != 0,
+                                                  (attributes & SFGAO_REMOVABLE) != 0,
+                                                  [&] { return ReportsSubfolders(data->parentFolder.Get(), child); });
     }
 }

@@ -244,3 +244,48 @@ TEST(CAddFoldersDlg, ListsTheFoldersInOrderWithIconsAndOkStoresFilterAndScanFlag
     EXPECT_EQ(settings.m_scanSubfolders, 1);
     EXPECT_EQ(settings.m_lastFolder, L"C:\\previous");
 }
+
+namespace {
+// As a click in the dropped list does it: the inner combo box tells the
+// extended one, which updates its edit field and then tells the dialog.
+void ChoosePreset(HWND dialog, int index)
+{
+    HWND combo = ::GetDlgItem(dialog, IDC_FOLDER_FILTER_COMBO);
+    HWND inner = reinterpret_cast<HWND>(::SendMessageW(combo, CBEM_GETCOMBOCONTROL, 0, 0));
+    ::SendMessageW(inner, CB_SETCURSEL, index, 0);
+    ::SendMessageW(combo, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(inner), CBN_SELCHANGE), reinterpret_cast<LPARAM>(inner));
+}
+}  // namespace
+
+TEST(FolderDialogs, ChoosingAPresetInTheFilterComboPutsItsFilterInBothDialogs)
+{
+    CComInitializer com;
+    CAppSettings settings;
+    LoadSettings(settings);
+    const PresetFilter chosen = settings.m_presets[2];
+    CSelectDlg select(
+        [&](CSelectDlg& d) {
+            ChoosePreset(d, 2);
+            EXPECT_EQ(d.FilterCombo().GetEditText(), chosen.Filter);
+            Click(d, IDOK);
+        },
+        settings);
+    select.m_filterText = L"*.x";
+    ASSERT_EQ(select.DoModal(), IDOK);
+    EXPECT_EQ(select.m_filterText, chosen.Filter);
+    EXPECT_EQ(settings.m_lastFilter, chosen.Filter);
+
+    LoadSettings(settings);
+    CAddDlg add(
+        [&](CAddDlg& d) {
+            ChoosePreset(d, 2);
+            EXPECT_EQ(d.FilterCombo().GetEditText(), chosen.Filter);
+            Click(d, IDOK);
+        },
+        settings, CImageListHandle(SystemSmallIcons()));
+    add.m_folders = {L"C:\\"};
+    add.m_filterText = L"*.x";
+    ASSERT_EQ(add.DoModal(), IDOK);
+    EXPECT_EQ(add.m_filterText, chosen.Filter);
+    EXPECT_EQ(settings.m_lastFilter, chosen.Filter);
+}

@@ -61,6 +61,42 @@ CTestFolders::~CTestFolders()
     RemoveTree(Root());
 }
 
+CWideFolders::CWideFolders(int width, int depth) : m_width(width)
+{
+    RemoveTree(CTestFolders::Root());
+    std::wstring level = Root();
+    ::SHCreateDirectoryExW(nullptr, level.c_str(), nullptr);
+    for (int d = 0; d < depth; ++d) {
+        for (int i = 0; i < width; ++i) {
+            wchar_t name[32];
+            wsprintfW(name, L"\\f%04d", i);
+            ::CreateDirectoryW((level + name).c_str(), nullptr);
+        }
+        level += L"\\" + MiddleName();
+    }
+    m_deepest = level;
+}
+
+CWideFolders::~CWideFolders()
+{
+    RemoveTree(CTestFolders::Root());
+}
+
+std::wstring CWideFolders::MiddleName() const
+{
+    wchar_t name[32];
+    wsprintfW(name, L"f%04d", m_width / 2);
+    return name;
+}
+
+double SecondsNow()
+{
+    LARGE_INTEGER frequency{}, count{};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 namespace {
 // Without a window manager Wine waits up to two seconds for each closing
 // top-level window to be withdrawn by one. These tests open a hundred

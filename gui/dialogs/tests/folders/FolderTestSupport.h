@@ -73,3 +73,25 @@ public:
 private:
     int m_bigCount;
 };
+
+// A wide and deep tree under C:\QuilletFolderTest\Wide: `width` folders on
+// each of `depth` levels, each level made inside the middle folder of the
+// level above. Deepest() is the middle folder of the last level.
+class CWideFolders {
+public:
+    CWideFolders(int width, int depth);
+    ~CWideFolders();
+    CWideFolders(const CWideFolders&) = delete;
+    CWideFolders& operator=(const CWideFolders&) = delete;
+
+    static std::wstring Root() { return CTestFolders::Root() + L"\\Wide"; }
+    std::wstring Deepest() const { return m_deepest; }
+    std::wstring MiddleName() const;
+
+private:
+    int m_width;
+    std::wstring m_deepest;
+};
+
+// Seconds on a steady clock, for measuring how long the dialogs take to answer.
+double SecondsNow();

@@ -6,6 +6,8 @@
 #include "Screenshot.h"
 #include "resource.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <new>
 #include <set>
 #include <string>
@@ -24,12 +26,19 @@ public:
     // Answers every loading as an empty removable drive would.
     bool m_loadAsEmptyRemovable = false;
 
+    POINT m_menuPoint{};
+
 protected:
-    bool LoadChildren(HTREEITEM item) override
+    // Reads nothing and asks to be read again, as an empty removable drive does.
+    class CEmptyRemovable : public CChildLoader {
+        bool ReadSome(ULONGLONG) override { return true; }
+        bool Finish() override { return false; }
+    };
+    std::unique_ptr<CChildLoader> BeginLoad(HTREEITEM item) override
     {
         if (m_loadAsEmptyRemovable)
-            return false;
-        return CFolderTreeCtrl::LoadChildren(item);
+            return std::make_unique<CEmptyRemovable>();
+        return CFolderTreeCtrl::BeginLoad(item);
     }
     void OnLoadingBegin(HTREEITEM placeholder) override
     {
@@ -41,6 +50,7 @@ protected:
     bool TrackContextMenu(HMENU menu, POINT at) override
     {
         ++m_menusTracked;
+        m_menuPoint = at;
         if (!m_showRealMenu)
             return true;
         m_realMenuItems = ::GetMenuItemCount(menu);
@@ -312,6 +322,145 @@ TEST(CLoadingTreeCtrl, ALoadingThatThrowsStillStopsTheAnimationAndKeepsTheTreeUs
         EXPECT_TRUE(::GetUpdateRect(tree, nullptr, FALSE));
         // The next folder loads as usual.
         EXPECT_TRUE(tree.SelectPath(CTestFolders::Deep()));
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+namespace {
+HTREEITEM ChildNamed(const CTreeView& tree, HTREEITEM parent, const std::wstring& name)
+{
+    HTREEITEM child = tree.GetChild(parent);
+    while (child && tree.GetItemText(child) != name)
+        child = tree.GetNextSibling(child);
+    return child;
+}
+
+int ChildCount(const CTreeView& tree, HTREEITEM parent)
+{
+    int count = 0;
+    for (HTREEITEM child = tree.GetChild(parent); child; child = tree.GetNextSibling(child))
+        ++count;
+    return count;
+}
+
+// Presses a key on the tree, as the keyboard delivers it.
+void PressKey(CTreeView& tree, UINT key)
+{
+    tree.SendMessage(WM_KEYDOWN, key, 1);
+    tree.SendMessage(WM_KEYUP, key, 0xC0000001);
+}
+}  // namespace
+
+// A folder opened from the keyboard loads in slices: the queue is served all
+// along, no message waits long, collapsing stops the loading and another
+// expansion takes over, and every stopped folder loads again later.
+TEST(CLoadingTreeCtrl, AWideFolderOpenedByHandLoadsInSlicesAndCanBeLeftWhileItLoads)
+{
+    CComInitializer com;
+    const int kFolders = 600;
+    CTestFolders folders(kFolders);
+    CTreeDlg dlg([&](CTreeDlg& d) {
+        CTestFolderTree& tree = d.m_tree;
+        ASSERT_TRUE(tree.SelectPath(CTestFolders::Root()));
+        HTREEITEM root = tree.GetSelection();
+        HTREEITEM big = ChildNamed(tree, root, L"Big");
+        HTREEITEM deep = ChildNamed(tree, root, L"Deep");
+        ASSERT_TRUE(big && deep);
+        // A slow folder: a millisecond for each child.
+        tree.SetChildInsertedHook([](int) { ::Sleep(1); });
+
+        tree.SelectItem(big);
+        PressKey(tree, VK_RIGHT);
+        EXPECT_EQ(tree.LoadingItem(), big);
+        EXPECT_EQ(tree.GetItemText(tree.GetChild(big)), CLoadingTreeCtrl::kPlaceholderText);
+        // Scrolled while it loads, the animation follows the row.
+        tree.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+        PaintNow(d);
+        RECT row{};
+        ASSERT_TRUE(tree.GetItemRect(tree.GetChild(big), row, true));
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                const RECT bar = tree.ProgressFrame(), glass = tree.HourglassRect();
+                return bar.left == row.right + 2 && glass.right == row.left - 3 && bar.top >= row.top &&
+                       bar.bottom <= row.bottom;
+            },
+            2000));
+        SaveScreenshot(d.GetWindowRect(), "folder_tree_loading_by_hand.png");
+
+        double longest = 0;
+        int handled = 0;
+        const bool loaded = PumpUntil([&] {
+            const double before = SecondsNow();
+            const bool any = PumpOneMessage();
+            longest = std::max(longest, SecondsNow() - before);
+            handled += any ? 1 : 0;
+            return tree.LoadingItem() == nullptr;
+        });
+        ASSERT_TRUE(loaded);
+        std::printf("%d messages while %d folders loaded; the longest took %.3f s\n", handled, kFolders, longest);
+        EXPECT_GT(handled, 10);
+        EXPECT_LT(longest, 0.25);
+        EXPECT_EQ(ChildCount(tree, big), kFolders);
+        EXPECT_EQ(tree.GetItemText(tree.GetChild(big)), L"Folder 000");
+
+        // Collapsed while it loads: the loading stops and the folder can be opened again.
+        tree.SelectItem(deep);
+        PressKey(tree, VK_RIGHT);
+        ASSERT_EQ(tree.LoadingItem(), deep);
+        PressKey(tree, VK_LEFT);
+        EXPECT_EQ(tree.LoadingItem(), nullptr);
+        EXPECT_EQ(tree.GetChild(deep), nullptr);
+        EXPECT_FALSE(ItemState(tree, deep).state & TVIS_EXPANDED);
+        EXPECT_EQ(ItemState(tree, deep).cChildren, 1);
+
+        // Another expansion takes over from a loading under way; the first
+        // folder goes back to collapsed and loads in full when opened again.
+        PressKey(tree, VK_RIGHT);
+        ASSERT_EQ(tree.LoadingItem(), deep);
+        HTREEITEM drive = Ancestor(tree, root, 1);
+        HTREEITEM other = tree.GetChild(drive);
+        while (other && (other == root || ItemState(tree, other).cChildren == 0 || tree.GetChild(other)))
+            other = tree.GetNextSibling(other);
+        ASSERT_NE(other, nullptr);
+        tree.ExpandInSlices(other);
+        EXPECT_EQ(tree.LoadingItem(), other);
+        EXPECT_EQ(tree.GetChild(deep), nullptr);
+        EXPECT_FALSE(ItemState(tree, deep).state & TVIS_EXPANDED);
+        tree.FinishLoading();
+        tree.SetChildInsertedHook(nullptr);
+        tree.Expand(deep);
+        EXPECT_EQ(tree.LoadingItem(), nullptr);
+        EXPECT_TRUE(ItemState(tree, deep).state & TVIS_EXPANDED);
+        EXPECT_EQ(tree.GetItemText(tree.GetChild(deep)), L"Er");
+        d.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(CFolderTreeCtrl, TheKeyboardMenuOpensAtTheSelectedItemWhereverThePointerIs)
+{
+    CComInitializer com;
+    CTreeDlg dlg([](CTreeDlg& d) {
+        CTestFolderTree& tree = d.m_tree;
+        ASSERT_TRUE(tree.SelectPath(L"C:\\"));
+        RECT rect{};
+        ASSERT_TRUE(tree.GetItemRect(tree.GetSelection(), rect, true));
+        POINT under{rect.left, rect.bottom};
+        ::ClientToScreen(tree, &under);
+        ::SetCursorPos(1, 1);
+
+        // The menu key and Shift+F10 reach the tree as WM_CONTEXTMENU at
+        // (-1, -1), or come back from the tree as NM_RCLICK.
+        tree.SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree.Handle()), -1);
+        EXPECT_EQ(tree.m_menuPoint.x, under.x);
+        EXPECT_EQ(tree.m_menuPoint.y, under.y);
+        NMHDR notice{tree.Handle(), static_cast<UINT_PTR>(IDC_FOLDER_TREE), static_cast<UINT>(NM_RCLICK)};
+        tree.m_menuPoint = {};
+        d.SendMessage(WM_NOTIFY, IDC_FOLDER_TREE, reinterpret_cast<LPARAM>(&notice));
+        EXPECT_EQ(tree.m_menuPoint.x, under.x);
+        EXPECT_EQ(tree.m_menuPoint.y, under.y);
+        EXPECT_EQ(tree.m_menusTracked, 2);
         d.EndDialog(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);

@@ -2,6 +2,7 @@
 
 #include "LoadingProgressBar.h"
 #include "SelectFolderLayout.h"
+#include "ShellChildrenRules.h"
 #include "ShellPathParts.h"
 
 #include <string>
@@ -70,4 +71,29 @@ TEST(LayoutSelectFolder, KeepsButtonsBottomRightAndGivesTheTreeTheRest)
 
     // Laying out again for the same size changes nothing.
     EXPECT_EQ(LayoutSelectFolder(out, 600, 500, 17, 17).tree, out.tree);
+}
+
+TEST(ShellChildrenRules, RemovableDrivesGetAButtonUnreadAndAreReadAgainWhenFoundEmpty)
+{
+    int asked = 0;
+    auto hasSubfolders = [&] { ++asked; return true; };
+    auto noSubfolders = [&] { ++asked; return false; };
+    // A removable drive, or a tree that lists files, is never asked.
+    EXPECT_TRUE(ShowsChildrenButton(true, false, true, noSubfolders));
+    EXPECT_TRUE(ShowsChildrenButton(true, true, false, noSubfolders));
+    EXPECT_EQ(asked, 0);
+    // A fixed folder shows what the shell reports; a file never has a button.
+    EXPECT_TRUE(ShowsChildrenButton(true, false, false, hasSubfolders));
+    EXPECT_FALSE(ShowsChildrenButton(true, false, false, noSubfolders));
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(ShowsChildrenButton(false, true, true, hasSubfolders));
+    EXPECT_EQ(asked, 2);
+
+    // Read on a fixed drive, or outside any drive (virtual folders): kept.
+    EXPECT_TRUE(KeepsLoadedChildren(true, true, true));
+    EXPECT_TRUE(KeepsLoadedChildren(true, false, false));
+    // Read on a removable or network drive: read again next time if empty.
+    EXPECT_FALSE(KeepsLoadedChildren(true, true, false));
+    // A folder that could not be enumerated settles as it is, wherever it lies.
+    EXPECT_TRUE(KeepsLoadedChildren(false, true, false));
 }

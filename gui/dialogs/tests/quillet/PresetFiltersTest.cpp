@@ -210,3 +210,27 @@ TEST(FilterDialog, Screenshot)
     RunInApplication([&] { EXPECT_EQ(EditPresetFilter(nullptr, false, name, filter), IDCANCEL); });
     EXPECT_EQ(name, L"C/C++ Files");
 }
+
+TEST(FilterDialog, AnEmptiedFilterIsRefusedWithABoxAndTheEntryIsKept)
+{
+    WhenDialogShows(L"Filter",
+                    {[](HWND filterDlg) {
+                         ::SetDlgItemTextW(filterDlg, IDC_PRESET_FILTER, L"");
+                         WhenDialogShows(L"Quillet", [](HWND box) {
+                             EXPECT_EQ(MessageBoxText(box), L"Please enter name and filter!");
+                             ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                         });
+                         ClickButton(filterDlg, IDOK);
+                     },
+                     [](HWND filterDlg) {
+                         EXPECT_TRUE(::IsWindowVisible(filterDlg));
+                         wchar_t name[32] = {};
+                         ::GetDlgItemTextW(filterDlg, IDC_PRESET_NAME, name, 32);
+                         EXPECT_EQ(std::wstring(name), L"Text Files");
+                         ClickButton(filterDlg, IDCANCEL);
+                     }});
+    std::wstring name = L"Text Files", filter = L"*.txt";
+    RunInApplication([&] { EXPECT_EQ(EditPresetFilter(nullptr, false, name, filter), IDCANCEL); });
+    EXPECT_EQ(name, L"Text Files");
+    EXPECT_EQ(filter, L"*.txt");
+}
