@@ -281,6 +281,40 @@ TEST(ConvertFile, ForcesFilesOfAMebibyteOrMoreToTheDisk)
     }
 }
 
+// Runs over many small files are bound by system calls: a file below the
+// largest block is read in one call, which already sees its end.
+TEST(ConvertFile, ReadsAFileBelowTheLargestBlockInOneCall)
+{
+    for (size_t size : {size_t(1), size_t(4096), size_t(5000), (size_t(1) << 20) - 1}) {
+        SCOPED_TRACE(size);
+        CFaultyFileSystem fs;
+        fs.AddFile(L"f.txt", MixedLines(size));
+        int reads = 0;
+        fs.failWhen = [&](EOp op, const std::wstring&, const std::wstring&) {
+            reads += op == EOp::Read;
+            return false;
+        };
+        EXPECT_EQ(Convert(fs, L"f.txt", {}), 0);
+        EXPECT_EQ(reads, 1);
+    }
+}
+
+// A full disk early in a large file ends the copy there, rather than after
+// reading and converting the rest of the file for nothing.
+TEST(ConvertFile, AFailedWriteStopsTheCopyOfALargeFile)
+{
+    CFaultyFileSystem fs;
+    fs.AddGeneratedFile(L"big.txt", uint64_t(64) << 20, "a line\r\n");
+    int reads = 0, writes = 0;
+    fs.failWhen = [&](EOp op, const std::wstring&, const std::wstring&) {
+        reads += op == EOp::Read;
+        return op == EOp::Write && ++writes == 2;
+    };
+    EXPECT_EQ(Convert(fs, L"big.txt", {}), -1);
+    EXPECT_LT(reads, 16) << "of 64 blocks";
+    EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"big.txt"});
+}
+
 // The size an open file reports only guides the reading: a file that grew
 // after it was opened is still converted whole, one whose size cannot be
 // told is left alone, and a size beyond INT_MAX KiB reaches the sink clamped.
