@@ -211,6 +211,14 @@ TEST(ConvertFile, ClaimsFreeNamesAndKeepsTheOriginalAsALinkedBackup)
     EXPECT_EQ(fs.File(L"x.txt.tmp").content, "another run's");
     EXPECT_EQ(fs.File(L"x.txt.bak").content, "old");
     EXPECT_FALSE(fs.Has(L"x.txt (3).tmp"));
+
+    // A free name that cannot be created (no room, no right) ends the walk:
+    // the names after it would fail the same way.
+    CFaultyFileSystem denied;
+    denied.AddFile(L"d.txt", "a\n");
+    denied.failWhen = [](EOp op, const std::wstring&, const std::wstring&) { return op == EOp::CreateNew; };
+    EXPECT_EQ(Convert(denied, L"d.txt", {}), -1);
+    EXPECT_EQ(denied.CreatedNames(), std::vector<std::wstring>{L"d.txt.tmp"});
 }
 
 // Without hard links the backup is made by renaming the original away; when

@@ -120,6 +120,10 @@ TEST_F(FileSystemTest, FilesFoldersAndIdentities)
     // ".." is left to the file system: after a link it is the target's parent.
     EXPECT_EQ(m_fs.FullPath(Path(L"sub") + sep + L".." + sep + L"." + sep + L"a.txt"),
               Path(L"sub") + sep + L".." + sep + L"a.txt");
+    EXPECT_EQ(m_fs.FullPath(L"/"), L"/");
+    EXPECT_EQ(m_fs.FullPath(L"//./"), L"/");
+    EXPECT_EQ(m_fs.FullPath(L"/a//./b/"), L"/a/b/");
+    EXPECT_EQ(m_fs.FullPath(L"./x"), qlfs::FromNativePath((std::filesystem::current_path() / "x").string()));
 #endif
 }
 
@@ -224,6 +228,12 @@ TEST_F(FileSystemTest, ReadOnlyAndOtherAttributes)
     EXPECT_EQ(info.st_mode & 07777, 0664u);
     EXPECT_EQ(m_fs.GetAttributes(Path(L"f")) & kinds, qlfs::kAttrNormal) << "as Windows reports a plain file";
     EXPECT_EQ(m_fs.GetAttributes(m_dir) & kinds, qlfs::kAttrDirectory);
+    // A link is not the file it points to: its target keeps its mode.
+    std::filesystem::create_symlink(m_base / "f", m_base / "link");
+    EXPECT_FALSE(m_fs.SetAttributes(Path(L"link"), qlfs::kAttrReadOnly));
+    ASSERT_EQ(::stat(native.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
+    m_fs.Delete(Path(L"link"));
     // An attribute value read back restores the whole mode.
     ::chmod(::qlfs::ToNativePath(Path(L"f")).c_str(), 0640);
     uint32_t kept = m_fs.GetAttributes(Path(L"f"));
