@@ -79,10 +79,11 @@ public:
             visit({name, IsFolder(f + qlfs::kPathSeparator + name)});
         return true;
     }
+    // Identity 0 stands for a folder whose identity cannot be read.
     bool GetFolderId(const std::wstring& f, qlfs::FolderId& id) override
     {
         id = {1, m_folders.at(f).first};
-        return true;
+        return id.index != 0;
     }
     // Relative paths start in "/cwd".
     std::wstring FullPath(const std::wstring& p) override
@@ -178,6 +179,13 @@ TEST(CConvertJob, CollectsSubfolderFilesWhereTheyAreMetAndLeavesLinkCycles)
     flat.FindMatchedFiles();
     EXPECT_EQ((Strings{P(L"/cwd/top/a.txt"), P(L"/cwd/top/b.txt"), P(L"top/a.txt"), P(L"top/a.txt")}),
               flat.MatchedFiles());
+
+    // A folder without an identity cannot be recognised, so it is listed.
+    fs.Folder(L"/cwd/anonymous", 0, {L"n.txt"});
+    CConvertJob anonymous(deep.out, fs);
+    anonymous.ParseCommandLine({L"-format", L"lf", L"-filter", L"*", L"anonymous"});
+    anonymous.FindMatchedFiles();
+    EXPECT_EQ((Strings{P(L"/cwd/anonymous/n.txt")}), anonymous.MatchedFiles());
 
     // Without a filter a folder contributes nothing.
     CConvertJob noFilter(deep.out, fs);

@@ -61,6 +61,28 @@ TEST(QltcPosixTrees, LinkedFoldersAreListedOnce)
     EXPECT_NE(std::string::npos, flat.output.find("No files matched."));
 }
 
+// Links named on the command line: one to a folder is scanned like the
+// folder; a dangling one is still a name that was given, so it is listed
+// and fails, and the run says so in its status.
+TEST(QltcPosixTrees, NamedLinksAreScannedOrListedAndFailed)
+{
+    CScratchFolder folder;
+    folder.Write("real/in.txt", "i\r\n");
+    fs::create_directory_symlink("real", folder.Path() / "linked");
+    fs::create_symlink("gone.txt", folder.Path() / "dangling.txt");
+    const QltcRun run = RunQltcProcess({"-format", "lf", "-filter", "*.txt", "dangling.txt", "linked"}, folder.Path());
+    EXPECT_EQ(2, run.exitCode) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("\n   1. dangling.txt\n   2. in.txt\n\nFinished: 2 files matched.\n"))
+        << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("\r   1. dangling.txt ... failed      \n")) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("\r   2. in.txt ... OK          \n")) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("Finished: 1 converted, 1 failed.")) << run.output;
+    EXPECT_EQ("i\n", folder.Read("real/in.txt"));
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "dangling.txt"));
+    EXPECT_TRUE(fs::is_symlink(folder.Path() / "linked"));
+    EXPECT_FALSE(fs::exists(folder.Path() / "gone.txt"));
+}
+
 TEST(QltcPosixTrees, DotDotAfterALinkIsTheTargetsParent)
 {
     CScratchFolder folder;

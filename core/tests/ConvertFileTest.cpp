@@ -2,6 +2,8 @@
 // the sink's calls, and what stays on disk after every kind of failure.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "ConvertFile.h"
 #include "FaultyFileSystemSupport.h"
 #include "RecordingSink.h"
@@ -98,6 +100,15 @@ TEST(ConvertFile, ReadOnlyFilesAttributesAndTimes)
     EXPECT_EQ(fs.File(L"keep.bak").content, "b\n");
 }
 
+class CBeginSink final : public CProgressSink {
+public:
+    int OnNotify(int, int) override { return 0; }
+    int OnBegin(int totalKiB) override { return begin = totalKiB; }
+    int OnEnd() override { return ++ends; }
+    int OnProgress(int doneKiB) override { return last = doneKiB; }
+    int begin = -1, ends = 0, last = 0;
+};
+
 std::string MixedLines(size_t size)
 {
     const std::string pattern = "line one\r\nsecond\nthird\r\r\n";
@@ -123,11 +134,16 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
     };
     auto on = [](EOp which) { return [which](EOp op, const std::wstring&, const std::wstring&) { return op == which; }; };
     int count = 0;
-    auto second = [&](EOp which) {
-        return [&count, which](EOp op, const std::wstring&, const std::wstring&) { return op == which && ++count == 2; };
+    auto nth = [&](EOp which, int n) {
+        return [&count, which, n](EOp op, const std::wstring&, const std::wstring&) { return op == which && ++count == n; };
     };
+    auto second = [&](EOp which) { return nth(which, 2); };
     const SOptions base{.convertReadOnly = true};
     const SOptions backup{.convertReadOnly = true, .backupOriginal = true};
+    // With -ka the temporary file is read-only from the moment its attributes
+    // are set: a failure after that must still remove it.
+    const SOptions kept{.keepAttributes = true, .convertReadOnly = true};
+    const SOptions keptBackup{.keepAttributes = true, .convertReadOnly = true, .backupOriginal = true};
     const SCase cases[] = {
         {"format 3", {.format = 3, .convertReadOnly = true}, nullptr},
         {"format -1", {.format = -1, .convertReadOnly = true}, nullptr},
@@ -137,6 +153,8 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
         {"second read", base, second(EOp::Read), true, true, true},
         {"first write (full disk)", base, on(EOp::Write)},
         {"second write", base, second(EOp::Write), true, true, true},
+        // The fourth block is the last: only the wait for the writer sees it fail.
+        {"last write of a large file", base, nth(EOp::Write, 4), true, true, true},
         {"close temporary", base, on(EOp::Close)},
         {"flush a large file", base, on(EOp::Flush), true, true, true},
         {"read the original's times", {.keepTimestamps = true, .convertReadOnly = true}, on(EOp::GetTimes)},
@@ -145,6 +163,11 @@ TEST(ConvertFile, FailuresLeaveTheOriginalIntact)
         {"replace", base, on(EOp::Replace)},
         {"replace after the backup link", backup, on(EOp::Replace)},
         {"rename to backup without links", backup, on(EOp::Rename), true, false},
+        {"close a read-only temporary (-ka)", kept, on(EOp::Close)},
+        {"flush a read-only temporary (-ka)", kept, on(EOp::Flush), true, true, true},
+        {"replace with a read-only temporary (-ka)", kept, on(EOp::Replace)},
+        {"replace after the backup link (-ka)", keptBackup, on(EOp::Replace)},
+        {"rename to backup without links (-ka)", keptBackup, on(EOp::Rename), true, false},
     };
     for (size_t size : {size_t(10), size_t(3345728)}) {
         const std::string content = MixedLines(size);
@@ -188,6 +211,14 @@ TEST(ConvertFile, ClaimsFreeNamesAndKeepsTheOriginalAsALinkedBackup)
     EXPECT_EQ(fs.File(L"x.txt.tmp").content, "another run's");
     EXPECT_EQ(fs.File(L"x.txt.bak").content, "old");
     EXPECT_FALSE(fs.Has(L"x.txt (3).tmp"));
+
+    // A free name that cannot be created (no room, no right) ends the walk:
+    // the names after it would fail the same way.
+    CFaultyFileSystem denied;
+    denied.AddFile(L"d.txt", "a\n");
+    denied.failWhen = [](EOp op, const std::wstring&, const std::wstring&) { return op == EOp::CreateNew; };
+    EXPECT_EQ(Convert(denied, L"d.txt", {}), -1);
+    EXPECT_EQ(denied.CreatedNames(), std::vector<std::wstring>{L"d.txt.tmp"});
 }
 
 // Without hard links the backup is made by renaming the original away; when
@@ -210,21 +241,121 @@ TEST(ConvertFile, KeepsTheConvertedCopyWhenTheFinalRenameFails)
     EXPECT_EQ(fs.File(L"x.txt.bak").content, "a\nb\n");
     EXPECT_EQ(fs.File(L"x.txt.bak").attributes, qlfs::kAttrReadOnly);
 
+    // An earlier backup keeps its name: the original moves to the next free one.
     fs.failWhen = nullptr;
     fs.AddFile(L"y.txt", "c\r\n");
+    fs.AddFile(L"y.txt.bak", "earlier backup");
+    fs.AddFile(L"y.txt (2).bak", "earlier still");
     EXPECT_EQ(Convert(fs, L"y.txt", {.backupOriginal = true}, nullptr, &outcome), 0);
+    EXPECT_TRUE(outcome.keptConvertedName.empty()) << "a success keeps no converted copy aside";
     EXPECT_EQ(fs.File(L"y.txt").content, "c\n");
-    EXPECT_EQ(fs.File(L"y.txt.bak").content, "c\r\n");
+    EXPECT_EQ(fs.File(L"y.txt (3).bak").content, "c\r\n");
+    EXPECT_EQ(fs.File(L"y.txt.bak").content, "earlier backup");
+    EXPECT_EQ(fs.File(L"y.txt (2).bak").content, "earlier still");
 }
 
-class CBeginSink final : public CProgressSink {
-public:
-    int OnNotify(int, int) override { return 0; }
-    int OnBegin(int totalKiB) override { return begin = totalKiB; }
-    int OnEnd() override { return ++ends; }
-    int OnProgress(int doneKiB) override { return last = doneKiB; }
-    int begin = -1, ends = 0, last = 0;
-};
+// The LF owed to a final CR is written when the input ends; when that write
+// fails, the conversion fails as any other write would.
+TEST(ConvertFile, TheLineEndOwedToAFinalCrIsWrittenOrTheConversionFails)
+{
+    CFaultyFileSystem fs;
+    fs.AddFile(L"cr.txt", "a\nb\r");
+    int writes = 0;
+    fs.failWhen = [&](EOp op, const std::wstring&, const std::wstring&) { return op == EOp::Write && ++writes == 2; };
+    EXPECT_EQ(Convert(fs, L"cr.txt", {.format = 0}), -1);
+    EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"cr.txt"});
+    EXPECT_EQ(fs.File(L"cr.txt").content, "a\nb\r");
+    fs.failWhen = nullptr;
+    EXPECT_EQ(Convert(fs, L"cr.txt", {.format = 0}), 0);
+    EXPECT_EQ(fs.File(L"cr.txt").content, "a\r\nb\r\n");
+}
+
+// Files of a mebibyte or more are forced to the disk before they replace the
+// original; smaller ones are not (that doubled the time of many-file runs).
+TEST(ConvertFile, ForcesFilesOfAMebibyteOrMoreToTheDisk)
+{
+    constexpr size_t kMebibyte = size_t(1) << 20;
+    for (size_t size : {size_t(10), kMebibyte - 1, kMebibyte, 3 * kMebibyte}) {
+        SCOPED_TRACE(size);
+        CFaultyFileSystem fs;
+        fs.AddFile(L"f.txt", MixedLines(size));
+        int flushes = 0;
+        fs.failWhen = [&](EOp op, const std::wstring&, const std::wstring&) {
+            flushes += op == EOp::Flush;
+            return false;
+        };
+        EXPECT_EQ(Convert(fs, L"f.txt", {}), 0);
+        EXPECT_EQ(flushes, size >= kMebibyte ? 1 : 0);
+    }
+}
+
+// Runs over many small files are bound by system calls: a file below the
+// largest block is read in one call, which already sees its end.
+TEST(ConvertFile, ReadsAFileBelowTheLargestBlockInOneCall)
+{
+    for (size_t size : {size_t(1), size_t(4096), size_t(5000), (size_t(1) << 20) - 1}) {
+        SCOPED_TRACE(size);
+        CFaultyFileSystem fs;
+        fs.AddFile(L"f.txt", MixedLines(size));
+        int reads = 0;
+        fs.failWhen = [&](EOp op, const std::wstring&, const std::wstring&) {
+            reads += op == EOp::Read;
+            return false;
+        };
+        EXPECT_EQ(Convert(fs, L"f.txt", {}), 0);
+        EXPECT_EQ(reads, 1);
+    }
+}
+
+// A full disk early in a large file ends the copy there, rather than after
+// reading and converting the rest of the file for nothing.
+TEST(ConvertFile, AFailedWriteStopsTheCopyOfALargeFile)
+{
+    CFaultyFileSystem fs;
+    fs.AddGeneratedFile(L"big.txt", uint64_t(64) << 20, "a line\r\n");
+    int reads = 0, writes = 0;
+    fs.failWhen = [&](EOp op, const std::wstring&, const std::wstring&) {
+        reads += op == EOp::Read;
+        return op == EOp::Write && ++writes == 2;
+    };
+    EXPECT_EQ(Convert(fs, L"big.txt", {}), -1);
+    EXPECT_LT(reads, 16) << "of 64 blocks";
+    EXPECT_EQ(fs.Names(), std::vector<std::wstring>{L"big.txt"});
+}
+
+// The size an open file reports only guides the reading: a file that grew
+// after it was opened is still converted whole, one whose size cannot be
+// told is left alone, and a size beyond INT_MAX KiB reaches the sink clamped.
+TEST(ConvertFile, TheReportedSizeNeverCutsAFileShort)
+{
+    constexpr int64_t kMebibyte = int64_t(1) << 20;
+    CFaultyFileSystem fs;
+    const std::string grown = MixedLines(size_t(kMebibyte) + 100);
+    fs.AddFile(L"grown.txt", grown);
+    fs.AddFile(L"unknown.txt", "a\r\n");
+    fs.AddFile(L"huge.txt", "b\r\n");
+    fs.SetReportedSize(L"grown.txt", kMebibyte);
+    fs.SetReportedSize(L"unknown.txt", -1);
+    fs.SetReportedSize(L"huge.txt", int64_t(1) << 42);
+
+    EXPECT_EQ(Convert(fs, L"grown.txt", {.format = 0}), 0);
+    CFaultyFileSystem whole;
+    whole.AddFile(L"w.txt", grown);
+    EXPECT_EQ(Convert(whole, L"w.txt", {.format = 0}), 0);
+    EXPECT_TRUE(fs.File(L"grown.txt").content == whole.File(L"w.txt").content) << "the appended end was lost";
+
+    CRecordingSink unknownSink;
+    EXPECT_EQ(Convert(fs, L"unknown.txt", {}, &unknownSink), -1);
+    EXPECT_EQ(fs.File(L"unknown.txt").content, "a\r\n");
+    EXPECT_EQ(unknownSink.Calls(), (Calls{"begin 0", "end"}));
+
+    CBeginSink hugeSink;
+    EXPECT_EQ(Convert(fs, L"huge.txt", {}, &hugeSink), 0);
+    EXPECT_EQ(hugeSink.begin, INT_MAX);
+    EXPECT_EQ(fs.File(L"huge.txt").content, "b\n");
+    EXPECT_EQ(fs.Names(), (std::vector<std::wstring>{L"grown.txt", L"huge.txt", L"unknown.txt"}));
+}
+
 
 TEST(ConvertFile, HandlesFilesBeyondFourGibibytes)
 {

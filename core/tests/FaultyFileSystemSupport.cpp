@@ -34,7 +34,7 @@ public:
         m_at += n;
         return int64_t(n);
     }
-    int64_t Size() override { return int64_t(Total()); }
+    int64_t Size() override { return m_file->reportedSize.value_or(int64_t(Total())); }
 
     bool GetMetadata(qlfs::FileMetadata& metadata) override
     {

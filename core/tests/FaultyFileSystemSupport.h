@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,9 @@ public:
         uint64_t generatedSize = 0;
         std::string pattern;
         bool isFolder = false;
+        // What an open file reports as its size, when set: a file that grew
+        // or shrank after it was opened, or (-1) one whose size is unknown.
+        std::optional<int64_t> reportedSize;
     };
 
     // Return true to make the call fail. `path` is the file the call is about
@@ -42,6 +46,7 @@ public:
                  qlfs::FileTimes times = {});
     void AddGeneratedFile(const std::wstring& path, uint64_t size, const std::string& pattern);
     void AddFolder(const std::wstring& path);
+    void SetReportedSize(const std::wstring& path, int64_t size) { m_files.at(path)->reportedSize = size; }
 
     bool Has(const std::wstring& path) const { return m_files.count(path) != 0; }
     const SFile& File(const std::wstring& path) const { return *m_files.at(path); }

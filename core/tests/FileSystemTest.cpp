@@ -120,6 +120,10 @@ TEST_F(FileSystemTest, FilesFoldersAndIdentities)
     // ".." is left to the file system: after a link it is the target's parent.
     EXPECT_EQ(m_fs.FullPath(Path(L"sub") + sep + L".." + sep + L"." + sep + L"a.txt"),
               Path(L"sub") + sep + L".." + sep + L"a.txt");
+    EXPECT_EQ(m_fs.FullPath(L"/"), L"/");
+    EXPECT_EQ(m_fs.FullPath(L"//./"), L"/");
+    EXPECT_EQ(m_fs.FullPath(L"/a//./b/"), L"/a/b/");
+    EXPECT_EQ(m_fs.FullPath(L"./x"), qlfs::FromNativePath((std::filesystem::current_path() / "x").string()));
 #endif
 }
 
@@ -211,6 +215,25 @@ TEST_F(FileSystemTest, ReadOnlyAndOtherAttributes)
     struct stat info {};
     ASSERT_EQ(::stat(::qlfs::ToNativePath(Path(L"f")).c_str(), &info), 0);
     EXPECT_FALSE(info.st_mode & S_IWUSR);
+    // Without a mode of its own, an attribute value changes owner-write only.
+    const std::string native = ::qlfs::ToNativePath(Path(L"f"));
+    ::chmod(native.c_str(), 0664);
+    ASSERT_TRUE(m_fs.SetAttributes(Path(L"f"), qlfs::kAttrReadOnly));
+    ASSERT_EQ(::stat(native.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0464u);
+    const uint32_t kinds = qlfs::kAttrReadOnly | qlfs::kAttrNormal | qlfs::kAttrDirectory;
+    EXPECT_EQ(m_fs.GetAttributes(Path(L"f")) & kinds, qlfs::kAttrReadOnly);
+    ASSERT_TRUE(m_fs.SetAttributes(Path(L"f"), 0));
+    ASSERT_EQ(::stat(native.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
+    EXPECT_EQ(m_fs.GetAttributes(Path(L"f")) & kinds, qlfs::kAttrNormal) << "as Windows reports a plain file";
+    EXPECT_EQ(m_fs.GetAttributes(m_dir) & kinds, qlfs::kAttrDirectory);
+    // A link is not the file it points to: its target keeps its mode.
+    std::filesystem::create_symlink(m_base / "f", m_base / "link");
+    EXPECT_FALSE(m_fs.SetAttributes(Path(L"link"), qlfs::kAttrReadOnly));
+    ASSERT_EQ(::stat(native.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0664u);
+    m_fs.Delete(Path(L"link"));
     // An attribute value read back restores the whole mode.
     ::chmod(::qlfs::ToNativePath(Path(L"f")).c_str(), 0640);
     uint32_t kept = m_fs.GetAttributes(Path(L"f"));
@@ -265,6 +288,36 @@ TEST_F(FileSystemTest, ConvertFileKeepsWhatItIsAskedToKeep)
     EXPECT_EQ(Read(L"doc.txt"), "one\r\ntwo\r\nthree\r\n");
     EXPECT_EQ(m_fs.GetAttributes(Path(L"doc.txt")) & marks, 0u);
     EXPECT_EQ(Listing(), (std::vector<std::wstring>{L"doc.txt", L"doc.txt (2).bak", L"doc.txt.bak"}));
+}
+
+// The flat entry point the programs' callers use: each flag reaches the option it names.
+TEST_F(FileSystemTest, TheFlatEntryPointPassesEachOption)
+{
+    const qlfs::FileTimes old{1100000000, 1200000000};
+    const std::wstring path = Path(L"api.txt");
+    Write(L"api.txt", "a\r\n");
+    ASSERT_TRUE(m_fs.SetTimes(path, old));
+    ASSERT_TRUE(m_fs.SetAttributes(path, qlfs::kAttrReadOnly));
+    EXPECT_EQ(ConvertFile(nullptr, 2, 0, 0, 1, 0, nullptr), -1);
+    EXPECT_EQ(ConvertFile(path.c_str(), 2, 0, 0, 0, 0, nullptr), -1) << "read-only files need the flag";
+    EXPECT_EQ(Read(L"api.txt"), "a\r\n");
+
+    // Times and attributes kept, no backup.
+    ASSERT_EQ(ConvertFile(path.c_str(), 2, 1, 1, 1, 0, nullptr), 0);
+    EXPECT_EQ(Read(L"api.txt"), "a\n");
+    EXPECT_TRUE(m_fs.GetAttributes(path) & qlfs::kAttrReadOnly);
+    qlfs::FileTimes now;
+    ASSERT_TRUE(m_fs.GetTimes(path, now));
+    EXPECT_EQ(now.lastWrite, old.lastWrite);
+    EXPECT_EQ(Listing(), std::vector<std::wstring>{L"api.txt"});
+
+    // Times kept without the attributes, and a backup.
+    ASSERT_EQ(ConvertFile(path.c_str(), 0, 1, 0, 1, 1, nullptr), 0);
+    EXPECT_EQ(Read(L"api.txt"), "a\r\n");
+    EXPECT_FALSE(m_fs.GetAttributes(path) & qlfs::kAttrReadOnly);
+    ASSERT_TRUE(m_fs.GetTimes(path, now));
+    EXPECT_EQ(now.lastWrite, old.lastWrite);
+    EXPECT_EQ(Read(L"api.txt.bak"), "a\n");
 }
 
 #ifndef _WIN32

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -162,6 +164,30 @@ TEST_F(PosixFileSafety, NoDescriptorOutlivesAConversion)
     EXPECT_EQ(Names(), (std::set<std::string>{"d.txt", "d.txt.bak"}));
 }
 
+// A device that cannot force data to the disk reports it through fdatasync;
+// a pipe put in place of the file's descriptor does just that (EINVAL).
+TEST_F(PosixFileSafety, AFlushErrorIsReported)
+{
+    bool taken = false;
+    auto file = qlfs::PlatformFileSystem().CreateNew(qlfs::FromNativePath((m_dir / "f").string()), taken);
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(file->Write("data\n", 5));
+    EXPECT_TRUE(file->Flush());
+    int fd = -1;
+    for (const auto& entry : stdfs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        if (stdfs::read_symlink(entry.path(), error) == m_dir / "f")
+            fd = std::stoi(entry.path().filename().string());
+    }
+    ASSERT_GE(fd, 0);
+    int pipeEnds[2];
+    ASSERT_EQ(0, ::pipe(pipeEnds));
+    ASSERT_EQ(fd, ::dup2(pipeEnds[1], fd));
+    ::close(pipeEnds[0]);
+    ::close(pipeEnds[1]);
+    EXPECT_FALSE(file->Flush());
+}
+
 TEST_F(PosixFileSafety, ModesFollowTheUmaskOrTheOriginal)
 {
     stdfs::path file = Write("m.txt", "a\r\n");
@@ -281,6 +307,87 @@ TEST_F(PosixFileSafety, OwnersAreKeptOrSetIdBitsDropped)
     EXPECT_EQ(4321u, info.st_uid);
     EXPECT_EQ(0777u, info.st_mode & 07777) << "set-ID bits must not survive a change of owner";
     EXPECT_EQ("a\r\n", Read(mine));
+}
+
+// Kept times are the original's own, both of them: the access time from
+// before this run read the file.
+TEST_F(PosixFileSafety, KeptTimesAreTheOriginalsBothOfThem)
+{
+    stdfs::path file = Write("t.txt", "a\r\n");
+    const struct timespec old[2] = {{1000000000, 0}, {1100000000, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, file.c_str(), old, 0));
+    ASSERT_EQ(0, ConvertFile(qlfs::PlatformFileSystem(), qlfs::FromNativePath(file.string()), 2, true, false,
+                             false, false, nullptr, nullptr));
+    struct stat info {};
+    ::stat(file.c_str(), &info);
+    EXPECT_EQ(1000000000, info.st_atim.tv_sec);
+    EXPECT_EQ(1100000000, info.st_mtim.tv_sec);
+    EXPECT_EQ("a\n", Read(file));
+}
+
+// Only the group differs from the converter's own. Root gives the file its
+// group back; a user who may not do so gets the file in their own group,
+// and then without set-group-ID, which would now name the wrong group.
+TEST_F(PosixFileSafety, AChangedGroupAloneKeepsOrDropsSetGroupId)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to create files of other groups";
+    ::chmod(m_dir.c_str(), 0777);
+    stdfs::path rootFile = Write("root.txt", "a\r\n");
+    ASSERT_EQ(0, ::chown(rootFile.c_str(), 0, 1234));
+    ::chmod(rootFile.c_str(), 02755);
+    EXPECT_EQ(0, Convert(rootFile, 2, true));
+    struct stat info {};
+    ::stat(rootFile.c_str(), &info);
+    EXPECT_EQ(0u, info.st_uid);
+    EXPECT_EQ(1234u, info.st_gid);
+    EXPECT_EQ(02755u, info.st_mode & 07777);
+
+    stdfs::path userFile = Write("user.txt", "b\r\n");
+    ASSERT_EQ(0, ::chown(userFile.c_str(), 4321, 1234));
+    ::chmod(userFile.c_str(), 02775);
+    int status = InChild([&] {
+        // Of group 4321 alone, so the file cannot be given back to 1234.
+        if (::setgroups(0, nullptr) != 0 || ::setgid(4321) != 0 || ::setuid(4321) != 0)
+            return 2;
+        return Convert(userFile, 2, true) == 0 ? 0 : 1;
+    });
+    ASSERT_EQ(0, status);
+    ::stat(userFile.c_str(), &info);
+    EXPECT_EQ(4321u, info.st_uid);
+    EXPECT_EQ(4321u, info.st_gid);
+    EXPECT_EQ(0775u, info.st_mode & 07777) << "set-group-ID must not survive a change of group";
+    EXPECT_EQ("b\n", Read(userFile));
+}
+
+// Where no hard link can be made (here the kernel refuses to link another
+// user's file), the backup is the original renamed: it takes the first free
+// name, and an earlier backup stays as it was.
+TEST_F(PosixFileSafety, WithoutHardLinksTheBackupTakesTheNextFreeName)
+{
+    std::ifstream setting("/proc/sys/fs/protected_hardlinks");
+    int protectedLinks = 0;
+    if (::geteuid() != 0 || !(setting >> protectedLinks) || protectedLinks != 1)
+        GTEST_SKIP() << "needs root and fs.protected_hardlinks = 1";
+    ::chmod(m_dir.c_str(), 0777);
+    stdfs::path file = Write("x.txt", "new\r\n");
+    Write("x.txt.bak", "earlier backup");
+    ASSERT_EQ(0, ::chown(file.c_str(), 1234, 1234));
+    ::chmod(file.c_str(), 0644);
+    int status = InChild([&] {
+        ::alarm(20);  // a walk over names that never ends fails the test instead
+        if (::setgroups(0, nullptr) != 0 || ::setgid(4321) != 0 || ::setuid(4321) != 0)
+            return 2;
+        if (::link(file.c_str(), (m_dir / "probe").c_str()) == 0 || errno != EPERM)
+            return 3;
+        return Convert(file, 2, false, true) == 0 ? 0 : 1;
+    });
+    ASSERT_NE(3, status) << "the kernel made the hard link after all";
+    ASSERT_EQ(0, status);
+    EXPECT_EQ("new\n", Read(file));
+    EXPECT_EQ("earlier backup", Read(m_dir / "x.txt.bak"));
+    EXPECT_EQ("new\r\n", Read(m_dir / "x.txt (2).bak"));
+    EXPECT_EQ(Names(), (std::set<std::string>{"x.txt", "x.txt (2).bak", "x.txt.bak"}));
 }
 
 // Two processes convert one large file back and forth at the same time. The

@@ -68,5 +68,17 @@ TEST_F(PosixLargeFile, LargeFilesConvertLikeTheReferenceInEveryFormat)
     }
 }
 
+// A file that ends exactly where a block ends is only known to have ended
+// by a read that returns nothing; so is an empty one.
+TEST_F(PosixLargeFile, EmptyFilesAndFilesOfWholeBlocksConvert)
+{
+    for (size_t size : {size_t(0), size_t(1) << 20, size_t(2) << 20}) {
+        std::vector<uint8_t> input = MixedText(size);
+        WriteFile(input);
+        ASSERT_EQ(0, ConvertFile(WideFile().c_str(), 0, 0, 0, 0, 0, nullptr)) << size << " bytes";
+        EXPECT_EQ(ReferenceConvert(input, 0, nullptr), ReadFile(m_file)) << size << " bytes";
+    }
+}
+
 }  // namespace
 #endif
